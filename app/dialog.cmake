@@ -1,0 +1,1 @@
+# The Windows dialog; filled in with the dialog layer.

@@ -1,0 +1,11 @@
+#include "app/progress_list.h"
+
+ProgressList* g_pProgressList = nullptr;
+
+void AppendProgressLine(const Text& line) {
+  ProgressList* const list = g_pProgressList;
+  if (list == nullptr) return;
+  list->InsertAtEnd(line);
+  const int count = list->GetCount();
+  list->SetCurSel(count - 1);
+}

@@ -1,0 +1,22 @@
+# Every target of the project compiles with these.
+add_library(quorvex_options INTERFACE)
+target_compile_options(quorvex_options INTERFACE -Wall -Wextra -Wpedantic)
+target_include_directories(quorvex_options INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+if(WIN32)
+  target_compile_definitions(quorvex_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                       _WIN32_WINNT=0x0601)
+  target_link_options(quorvex_options INTERFACE -static -static-libgcc -static-libstdc++)
+else()
+  find_package(Threads REQUIRED)
+  target_link_libraries(quorvex_options INTERFACE Threads::Threads)
+endif()
+
+set(QUORVEX_SANITIZE "" CACHE STRING "Sanitizers for native builds: address, thread or empty")
+if(QUORVEX_SANITIZE STREQUAL "address")
+  target_compile_options(quorvex_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                   -fno-sanitize-recover=undefined)
+  target_link_options(quorvex_options INTERFACE -fsanitize=address,undefined)
+elseif(QUORVEX_SANITIZE STREQUAL "thread")
+  target_compile_options(quorvex_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(quorvex_options INTERFACE -fsanitize=thread)
+endif()

@@ -1,0 +1,32 @@
+// The few file-system operations the run log needs, per platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/text.h"
+
+namespace platform {
+
+// Separator between folder and name: a backslash on Windows, a slash elsewhere.
+wchar_t PathSeparator();
+
+// Full path of the running executable; empty when it cannot be read.
+Text ExecutablePath();
+
+enum class PathKind { kMissing, kFile, kDirectory };
+PathKind QueryPath(const Text& path);
+
+// One folder, its parent must exist. False when it could not be made.
+bool MakeDirectory(const Text& path);
+
+// False when the status cannot be read.
+bool FileSize(const Text& path, uint64_t& size);
+
+bool RemoveFile(const Text& path);
+
+// Opens the file for reading and writing, creating it when missing and never truncating it, shared
+// with nobody; appends the bytes at its end, flushes them to the device and closes it.
+bool AppendAndFlush(const Text& path, const std::string& bytes);
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "support/platform_files.h"
+
+namespace platform {
+namespace {
+
+std::string Native(const Text& path) { return ToUtf8(path); }
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+wchar_t PathSeparator() { return L'/'; }
+
+Text ExecutablePath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof path) return {};
+  return FromUtf8(std::string_view(path, static_cast<size_t>(length)));
+}
+
+PathKind QueryPath(const Text& path) {
+  struct stat st {};
+  if (stat(Native(path).c_str(), &st) != 0) return PathKind::kMissing;
+  return S_ISDIR(st.st_mode) ? PathKind::kDirectory : PathKind::kFile;
+}
+
+bool MakeDirectory(const Text& path) { return mkdir(Native(path).c_str(), 0777) == 0; }
+
+bool FileSize(const Text& path, uint64_t& size) {
+  struct stat st {};
+  if (stat(Native(path).c_str(), &st) != 0) return false;
+  size = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
+bool RemoveFile(const Text& path) { return unlink(Native(path).c_str()) == 0; }
+
+bool AppendAndFlush(const Text& path, const std::string& bytes) {
+  FileDescriptor file(open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (file.get() < 0) return false;
+  // Shared with nobody, as on Windows: a file another writer holds drops the line.
+  if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
+  if (lseek(file.get(), 0, SEEK_END) < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(file.get(), bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return fsync(file.get()) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include "support/handle.h"
+#include "support/platform_files.h"
+
+namespace platform {
+
+wchar_t PathSeparator() { return L'\\'; }
+
+Text ExecutablePath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return Text(path, length);
+}
+
+PathKind QueryPath(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kDirectory : PathKind::kFile;
+}
+
+bool MakeDirectory(const Text& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+bool FileSize(const Text& path, uint64_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
+bool RemoveFile(const Text& path) { return DeleteFileW(path.c_str()) != 0; }
+
+bool AppendAndFlush(const Text& path, const std::string& bytes) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR) {
+    return false;
+  }
+  DWORD written = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size()) {
+    return false;
+  }
+  return FlushFileBuffers(file.get()) != 0;
+}
+
+}  // namespace platform

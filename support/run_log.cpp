@@ -1,0 +1,129 @@
+#include "support/run_log.h"
+
+#include "support/platform_files.h"
+
+std::atomic<bool> runLogEnabled{false};
+
+std::mutex& runLogLock() {
+  // A function-local static is initialised exactly once, also under a race of first callers.
+  static std::mutex* const lock = new std::mutex;
+  return *lock;
+}
+
+namespace {
+
+Text& BaseDirectoryOverride() {
+  static Text* const directory = new Text;
+  return *directory;
+}
+
+Text TwoDigits(int value) {
+  Text digits = ToText(value);
+  return digits.size() < 2 ? L"0" + digits : digits;
+}
+
+Text Join(const Text& folder, const wchar_t* name) {
+  return folder + platform::PathSeparator() + name;
+}
+
+void AppendLittleEndian(std::string& bytes, std::u16string_view units) {
+  for (const char16_t unit : units) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+}
+
+void WriteRecord(const Text& format, const Text* argument) {
+  std::lock_guard<std::mutex> guard(runLogLock());
+  if (!runLogEnabled.load()) return;
+
+  const Text& base = BaseDirectoryOverride();
+  const Text folder = Join(base.empty() ? GetModuleDirectory() : base, L"log");
+  if (platform::QueryPath(folder) != platform::PathKind::kDirectory) CreateDirectoryPath(folder);
+
+  const Text file = Join(folder, L"NetLog.log");
+  uint64_t size = 0;
+  if (platform::FileSize(file, size) && size > kRunLogSizeLimit) platform::RemoveFile(file);
+
+  if (format.empty()) return;
+  const Text message = argument ? ExpandRunLogFormat(format, *argument) : format;
+  const bool existed = platform::QueryPath(file) == platform::PathKind::kFile;
+
+  std::string bytes;
+  if (!existed) bytes = "\xFF\xFE";
+  AppendLittleEndian(bytes,
+                     FormatRunLogRecord(platform::CurrentThreadId(), platform::CurrentProcessId(),
+                                        FormatTimeOfDay(platform::LocalTimeOfDay()), message));
+  platform::AppendAndFlush(file, bytes);
+}
+
+}  // namespace
+
+void WriteRunLog(const Text& line) { WriteRecord(line, nullptr); }
+
+void WriteRunLog(const Text& format, const Text& argument) { WriteRecord(format, &argument); }
+
+Text GetModuleDirectory() {
+  const Text path = platform::ExecutablePath();
+  if (path.empty()) return {};
+  const size_t last = path.rfind(platform::PathSeparator());
+  return last == Text::npos ? Text() : path.substr(0, last);
+}
+
+int CreateDirectoryPath(Text path) {
+  if (path.empty()) return 0;
+  const wchar_t separator = platform::PathSeparator();
+  if (path.back() == separator) path.pop_back();
+  for (size_t at = path.find(separator); at != Text::npos; at = path.find(separator, at + 1)) {
+    const Text prefix = path.substr(0, at);
+    if (!prefix.empty() && platform::QueryPath(prefix) != platform::PathKind::kDirectory) {
+      platform::MakeDirectory(prefix);
+    }
+  }
+  platform::MakeDirectory(path);
+  return 1;
+}
+
+void SetRunLogBaseDirectoryForTest(const Text& directory) {
+  std::lock_guard<std::mutex> guard(runLogLock());
+  BaseDirectoryOverride() = directory;
+}
+
+Text FormatTimeOfDay(const platform::TimeOfDay& time) {
+  return ToText(time.hour) + L":" + TwoDigits(time.minute) + L":" + TwoDigits(time.second);
+}
+
+Text ExpandRunLogFormat(const Text& format, const Text& argument) {
+  Text out;
+  bool argumentUsed = false;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == L'%' && i + 1 < format.size()) {
+      if (format[i + 1] == L'%') {
+        out.push_back(L'%');
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == L's' && !argumentUsed) {
+        out += argument;
+        argumentUsed = true;
+        ++i;
+        continue;
+      }
+    }
+    out.push_back(format[i]);
+  }
+  return out;
+}
+
+std::u16string FormatRunLogRecord(uint32_t threadId, uint32_t processId, const Text& timeOfDay,
+                                  const Text& message) {
+  std::u16string text = ToUtf16(message);
+  if (text.size() > kRunLogMessageLimit) {
+    text.resize(kRunLogMessageLimit);
+    // Never leave half of a surrogate pair at the cut.
+    if (text.back() >= 0xD800 && text.back() <= 0xDBFF) text.pop_back();
+  }
+  return ToUtf16(L"<CTID:0x" + ToLowerHex(threadId) + L" CPID:0x" + ToLowerHex(processId) +
+                 L" TIME:" + timeOfDay + L"> ") +
+         text + u"\r\n";
+}

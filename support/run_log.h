@@ -1,0 +1,41 @@
+// The run log: time-stamped UTF-16 records in log/NetLog.log beside the executable.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+#include "support/platform_process.h"
+#include "support/text.h"
+
+// Off until the first test run switches it on; never switched off again.
+extern std::atomic<bool> runLogEnabled;
+
+// Held for the whole of one write; created on first use, exactly once, never destroyed.
+std::mutex& runLogLock();
+
+// Appends one finished line as it is: a percent sign in it is written unchanged.
+void WriteRunLog(const Text& line);
+
+// Appends one record made from a format in which "%s" stands for the argument and "%%" for a
+// percent sign. The argument is inserted as text and never read as a format itself.
+void WriteRunLog(const Text& format, const Text& argument);
+
+// The executable's folder without a trailing separator; empty when it cannot be read.
+Text GetModuleDirectory();
+
+// Creates the folder and every missing parent. 0 for an empty path, else 1.
+int CreateDirectoryPath(Text path);
+
+// Tests put the log folder elsewhere than beside the executable; an empty text restores that.
+void SetRunLogBaseDirectoryForTest(const Text& directory);
+
+inline constexpr uint64_t kRunLogSizeLimit = 524288;
+inline constexpr size_t kRunLogMessageLimit = 1023;
+
+// The record's pieces, exposed for their tests.
+Text FormatTimeOfDay(const platform::TimeOfDay& time);
+Text ExpandRunLogFormat(const Text& format, const Text& argument);
+std::u16string FormatRunLogRecord(uint32_t threadId, uint32_t processId, const Text& timeOfDay,
+                                  const Text& message);

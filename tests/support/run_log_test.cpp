@@ -1,0 +1,233 @@
+#include "support/run_log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <regex>
+#include <thread>
+#include <vector>
+
+#include "support/platform_files.h"
+#include "support/platform_process.h"
+#include "tests/common/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct LogFile {
+  bool hasBom = false;
+  std::vector<std::string> records;  // UTF-8, each with its CR LF
+};
+
+LogFile ParseLog(const fs::path& path) {
+  const std::string bytes = ReadFileBytes(path);
+  EXPECT_EQ(bytes.size() % 2, 0u) << "not whole UTF-16 code units";
+  std::u16string units;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                          (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  LogFile log;
+  if (!units.empty() && units.front() == 0xFEFF) {
+    log.hasBom = true;
+    units.erase(0, 1);
+  }
+  size_t start = 0;
+  while (start < units.size()) {
+    size_t end = units.find(u"\r\n", start);
+    end = end == std::u16string::npos ? units.size() : end + 2;
+    log.records.push_back(ToUtf8(FromUtf16(units.substr(start, end - start))));
+    start = end;
+  }
+  return log;
+}
+
+// The message of a well-formed record, or nullopt.
+std::optional<std::string> MessageOf(const std::string& record) {
+  static const std::regex kRecord(
+      R"(^<CTID:0x([1-9a-f][0-9a-f]*|0) CPID:0x([1-9a-f][0-9a-f]*|0) TIME:([1-9]|1[0-9]|2[0-3]|0):[0-5][0-9]:[0-5][0-9]> ([^\r\n]*)\r\n$)");
+  std::smatch match;
+  if (!std::regex_match(record, match, kRecord)) return std::nullopt;
+  return match[4].str();
+}
+
+class RunLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = temp_.path() / "app";
+    fs::create_directories(base_);
+    SetRunLogBaseDirectoryForTest(FromUtf8(base_.string()));
+    runLogEnabled = true;
+  }
+  void TearDown() override {
+    SetRunLogBaseDirectoryForTest(Text());
+    runLogEnabled = false;
+  }
+  fs::path LogPath() const { return base_ / "log" / "NetLog.log"; }
+  void UseBase(const fs::path& base) {
+    base_ = base;
+    SetRunLogBaseDirectoryForTest(FromUtf8(base_.string()));
+  }
+
+  TempFolder temp_;
+  fs::path base_;
+};
+
+TEST_F(RunLogTest, NothingIsCreatedBeforeLoggingIsSwitchedOn) {
+  runLogEnabled = false;
+  WriteRunLog(L"early line");
+  WriteRunLog(L"本机IP为：%s", L"127.0.0.1");
+  EXPECT_FALSE(fs::exists(base_ / "log"));
+}
+
+TEST_F(RunLogTest, FirstRecordCreatesMissingFoldersTheFileAndTheByteOrderMark) {
+  UseBase(temp_.path() / "a" / "b" / "c");
+  WriteRunLog(L"开始登陆------------------------------------------------------------Begin");
+  ASSERT_TRUE(fs::exists(LogPath()));
+  const std::string bytes = ReadFileBytes(LogPath());
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+
+  const LogFile log = ParseLog(LogPath());
+  ASSERT_EQ(log.records.size(), 1u);
+  EXPECT_EQ(MessageOf(log.records[0]),
+            "开始登陆------------------------------------------------------------Begin");
+  const std::string ids = "<CTID:0x" + ToUtf8(ToLowerHex(platform::CurrentThreadId())) +
+                          " CPID:0x" + ToUtf8(ToLowerHex(platform::CurrentProcessId())) + " TIME:";
+  EXPECT_EQ(log.records[0].rfind(ids, 0), 0u) << log.records[0];
+}
+
+TEST_F(RunLogTest, LaterRecordsAppendWithoutAnotherMark) {
+  WriteRunLog(L"one");
+  WriteRunLog(L"two");
+  const LogFile log = ParseLog(LogPath());
+  EXPECT_TRUE(log.hasBom);
+  ASSERT_EQ(log.records.size(), 2u);
+  EXPECT_EQ(MessageOf(log.records[0]), "one");
+  EXPECT_EQ(MessageOf(log.records[1]), "two");
+}
+
+TEST_F(RunLogTest, AnExistingFileGetsNoMarkWhetherEmptyOrNot) {
+  fs::create_directories(base_ / "log");
+  WriteFileBytes(LogPath(), "");
+  WriteRunLog(L"x");
+  EXPECT_FALSE(ParseLog(LogPath()).hasBom);
+  EXPECT_EQ(ReadFileBytes(LogPath()).substr(0, 2), "<\0"s);
+
+  WriteFileBytes(LogPath(), std::string("a\0", 2));
+  WriteRunLog(L"y");
+  const std::string bytes = ReadFileBytes(LogPath());
+  EXPECT_EQ(bytes.substr(0, 4), std::string("a\0<\0", 4));
+}
+
+TEST_F(RunLogTest, AFileOfExactlyTheLimitIsKeptOneByteMoreIsBegunAgain) {
+  fs::create_directories(base_ / "log");
+  WriteFileBytes(LogPath(), std::string(kRunLogSizeLimit, 'a'));
+  WriteRunLog(L"kept");
+  EXPECT_GT(fs::file_size(LogPath()), kRunLogSizeLimit);
+  EXPECT_EQ(ReadFileBytes(LogPath()).substr(0, 4), "aaaa");
+
+  WriteFileBytes(LogPath(), std::string(kRunLogSizeLimit + 1, 'a'));
+  WriteRunLog(L"fresh");
+  const LogFile log = ParseLog(LogPath());
+  EXPECT_TRUE(log.hasBom);
+  ASSERT_EQ(log.records.size(), 1u);
+  EXPECT_EQ(MessageOf(log.records[0]), "fresh");
+}
+
+TEST_F(RunLogTest, AnEmptyFormatWritesNothingButStillMakesTheFolderAndDeletesAnOversizedFile) {
+  WriteRunLog(L"");
+  EXPECT_TRUE(fs::is_directory(base_ / "log"));
+  EXPECT_FALSE(fs::exists(LogPath()));
+
+  WriteFileBytes(LogPath(), std::string(kRunLogSizeLimit + 1, 'a'));
+  WriteRunLog(L"");
+  EXPECT_FALSE(fs::exists(LogPath()));
+}
+
+TEST_F(RunLogTest, PercentSignsAreWrittenAsTheyAre) {
+  WriteRunLog(L"http://h/%s%d%n%%/100%");
+  WriteRunLog(L"本机IP为：%s", L"10%s%d");
+  WriteRunLog(L"%d %s %% %s", L"A");
+  const LogFile log = ParseLog(LogPath());
+  ASSERT_EQ(log.records.size(), 3u);
+  EXPECT_EQ(MessageOf(log.records[0]), "http://h/%s%d%n%%/100%");
+  EXPECT_EQ(MessageOf(log.records[1]), "本机IP为：10%s%d");
+  EXPECT_EQ(MessageOf(log.records[2]), "%d A % %s");
+}
+
+TEST_F(RunLogTest, LongMessagesAreCutAt1023CodeUnitsWithoutSplittingAPair) {
+  WriteRunLog(Text(5000, L'x'));
+  Text pairAtCut(1022, L'y');
+  pairAtCut += FromUtf8("\xF0\x9F\x98\x80");  // U+1F600, two code units from 1022
+  pairAtCut += L"tail";
+  WriteRunLog(pairAtCut);
+  const LogFile log = ParseLog(LogPath());
+  ASSERT_EQ(log.records.size(), 2u);
+  EXPECT_EQ(MessageOf(log.records[0]), std::string(1023, 'x'));
+  EXPECT_EQ(MessageOf(log.records[1]), std::string(1022, 'y'));
+}
+
+TEST_F(RunLogTest, ConcurrentWritersNeverInterleaveARecord) {
+  constexpr int kThreads = 6;
+  constexpr int kRecords = 40;
+  std::vector<std::thread> writers;
+  for (int t = 0; t < kThreads; ++t) {
+    writers.emplace_back([t] {
+      for (int i = 0; i < kRecords; ++i) {
+        WriteRunLog(L"writer " + ToText(t) + L" record " + ToText(i) + L" " + Text(200, L'字'));
+      }
+    });
+  }
+  for (std::thread& w : writers) w.join();
+
+  const LogFile log = ParseLog(LogPath());
+  EXPECT_TRUE(log.hasBom);
+  ASSERT_EQ(log.records.size(), static_cast<size_t>(kThreads * kRecords));
+  std::vector<int> next(kThreads, 0);
+  const std::regex kMessage(R"(^writer (\d+) record (\d+) ((?:字){200})$)");
+  for (const std::string& record : log.records) {
+    const std::optional<std::string> message = MessageOf(record);
+    ASSERT_TRUE(message) << record;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(*message, match, kMessage)) << *message;
+    const int writer = std::stoi(match[1].str());
+    EXPECT_EQ(std::stoi(match[2].str()), next[writer]++) << "records of one thread out of order";
+  }
+}
+
+TEST(RunLogRecord, FieldsAreLowerCaseHexAndTheHourHasNoLeadingZero) {
+  EXPECT_EQ(FormatTimeOfDay({9, 5, 7}), L"9:05:07");
+  EXPECT_EQ(FormatTimeOfDay({14, 30, 0}), L"14:30:00");
+  EXPECT_EQ(FormatTimeOfDay({0, 0, 0}), L"0:00:00");
+  EXPECT_EQ(FormatRunLogRecord(6700, 0xABC, L"9:05:07", L"本机IP为：1.2.3.4"),
+            u"<CTID:0x1a2c CPID:0xabc TIME:9:05:07> 本机IP为：1.2.3.4\r\n");
+}
+
+TEST(RunLogRecord, ExpansionTakesOneArgumentAndNeverReadsItAsAFormat) {
+  EXPECT_EQ(ExpandRunLogFormat(L"本机IP为：%s", L""), L"本机IP为：");
+  EXPECT_EQ(ExpandRunLogFormat(L"%s|%s", L"%s"), L"%s|%s");
+  EXPECT_EQ(ExpandRunLogFormat(L"100%", L"x"), L"100%");
+}
+
+TEST(CreateDirectoryPathTest, EmptyPathGivesZeroOtherwiseEveryMissingParentIsMade) {
+  EXPECT_EQ(CreateDirectoryPath(Text()), 0);
+  TempFolder temp;
+  const fs::path deep = temp.path() / "x" / "y" / "z";
+  EXPECT_EQ(CreateDirectoryPath(FromUtf8(deep.string()) + platform::PathSeparator()), 1);
+  EXPECT_TRUE(fs::is_directory(deep));
+  EXPECT_EQ(CreateDirectoryPath(FromUtf8(deep.string())), 1) << "an existing folder is fine";
+}
+
+TEST(GetModuleDirectoryTest, IsTheFolderOfThisExecutable) {
+  const Text folder = GetModuleDirectory();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_TRUE(fs::is_directory(fs::path(ToUtf8(folder))));
+  EXPECT_NE(folder.back(), L'/');
+  EXPECT_NE(folder.back(), L'\\');
+}
+
+}  // namespace
