@@ -10,7 +10,8 @@ TEST(AppendProgressLineTest, InsertsAtTheEndThenSelectsTheLastLine) {
   ScopedRecordingList scoped;
   AppendProgressLine(L"开始登陆------------------------------------------------------------Begin");
   AppendProgressLine(L"");
-  AppendProgressLine(L"多点HTTP节点登陆------------------------------------------------------------Begin");
+  AppendProgressLine(
+      L"多点HTTP节点登陆------------------------------------------------------------Begin");
   const std::vector<std::string> expected = {
       "insert:开始登陆------------------------------------------------------------Begin",
       "count",

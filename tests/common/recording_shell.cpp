@@ -77,6 +77,8 @@ int RecordingMainWindow::ButtonEnables() {
   return buttonEnables_;
 }
 
-ScopedRecordingList::ScopedRecordingList() : previous_(g_pProgressList) { g_pProgressList = &list_; }
+ScopedRecordingList::ScopedRecordingList() : previous_(g_pProgressList) {
+  g_pProgressList = &list_;
+}
 
 ScopedRecordingList::~ScopedRecordingList() { g_pProgressList = previous_; }

@@ -5,54 +5,27 @@
 #include <filesystem>
 #include <optional>
 #include <regex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "support/platform_files.h"
 #include "support/platform_process.h"
+#include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using LogFile = RunLogContent;
 using namespace std::string_literals;
 
-struct LogFile {
-  bool hasBom = false;
-  std::vector<std::string> records;  // UTF-8, each with its CR LF
-};
-
 LogFile ParseLog(const fs::path& path) {
-  const std::string bytes = ReadFileBytes(path);
-  EXPECT_EQ(bytes.size() % 2, 0u) << "not whole UTF-16 code units";
-  std::u16string units;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                          (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-  }
-  LogFile log;
-  if (!units.empty() && units.front() == 0xFEFF) {
-    log.hasBom = true;
-    units.erase(0, 1);
-  }
-  size_t start = 0;
-  while (start < units.size()) {
-    size_t end = units.find(u"\r\n", start);
-    end = end == std::u16string::npos ? units.size() : end + 2;
-    log.records.push_back(ToUtf8(FromUtf16(units.substr(start, end - start))));
-    start = end;
-  }
-  return log;
+  EXPECT_EQ(ReadFileBytes(path).size() % 2, 0u) << "not whole UTF-16 code units";
+  return ReadRunLog(path);
 }
 
-// The message of a well-formed record, or nullopt.
-std::optional<std::string> MessageOf(const std::string& record) {
-  static const std::regex kRecord(
-      R"(^<CTID:0x([1-9a-f][0-9a-f]*|0) CPID:0x([1-9a-f][0-9a-f]*|0) TIME:([1-9]|1[0-9]|2[0-3]|0):[0-5][0-9]:[0-5][0-9]> ([^\r\n]*)\r\n$)");
-  std::smatch match;
-  if (!std::regex_match(record, match, kRecord)) return std::nullopt;
-  return match[4].str();
-}
+std::optional<std::string> MessageOf(const std::string& record) { return RunLogMessage(record); }
 
 class RunLogTest : public ::testing::Test {
  protected:

@@ -30,8 +30,8 @@ TEST(TextEncodings, MalformedInputBecomesReplacementCharacters) {
                             "b")),
             "a\xEF\xBF\xBD"
             "b");
-  EXPECT_EQ(ToUtf8(FromUtf8("\xE4\xB8")), "\xEF\xBF\xBD");      // cut short
-  EXPECT_EQ(ToUtf8(FromUtf8("\xC0\xAF")), "\xEF\xBF\xBD");      // overlong
+  EXPECT_EQ(ToUtf8(FromUtf8("\xE4\xB8")), "\xEF\xBF\xBD");        // cut short
+  EXPECT_EQ(ToUtf8(FromUtf8("\xC0\xAF")), "\xEF\xBF\xBD");        // overlong
   EXPECT_EQ(FromUtf16(std::u16string(1, u'\xD800')), L"\xFFFD");  // lone surrogate
 }
 

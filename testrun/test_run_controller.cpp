@@ -1,0 +1,69 @@
+#include "testrun/test_run_controller.h"
+
+#include <atomic>
+#include <thread>
+
+#include "app/progress_list.h"
+#include "catalogue/global_data_collection.h"
+#include "support/run_log.h"
+#include "support/service_library.h"
+#include "support/worker_thread.h"
+#include "testrun/multi_node_login.h"
+#include "testrun/report_line.h"
+#include "testrun/service_urls.h"
+
+bool useDirectLoginFlow = true;
+
+namespace {
+
+std::atomic<LoginFlow> directLoginFlow{nullptr};
+std::atomic<LoginFlow> proxyLoginFlow{nullptr};
+
+const Text kRunName = L"开始登陆";
+
+// One pass: the login stage on its own thread, then the flow that fits the server that accepted.
+bool RunPass(MainWindow* dialog, GlobalDataCollection& catalogue) {
+  std::thread stage;
+  if (!StartThread(stage, [dialog] { MultiNodeLoginThread(dialog); })) {
+    // Nothing would change the list, so the pass would repeat for ever.
+    catalogue.loginServerUrls.clear();
+    return false;
+  }
+  stage.join();
+  if (!catalogue.loginSucceeded) return false;
+  const LoginFlow flow = useDirectLoginFlow ? directLoginFlow.load() : proxyLoginFlow.load();
+  return flow != nullptr && flow();
+}
+
+}  // namespace
+
+void InstallLoginFlows(LoginFlow direct, LoginFlow proxy) {
+  directLoginFlow.store(direct);
+  proxyLoginFlow.store(proxy);
+}
+
+unsigned TestRunThread(MainWindow* dialog) {
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  runLogEnabled = true;
+  ReportLine(Banner(kRunName, 60, L"Begin"));
+
+  catalogue.loginServerUrls.clear();
+  catalogue.loginServerUrls.push_back(ImServerUrl());
+  catalogue.loginServerUrls.push_back(WapLoginUrl());
+
+  while (!catalogue.loginServerUrls.empty()) {
+    if (!RunPass(dialog, catalogue)) catalogue.loginSucceeded = false;
+  }
+
+  const Text end = Banner(kRunName, 60, L"End");
+  AppendProgressLine(end);
+  AppendProgressLine(L"网络测试结束");
+  WriteRunLog(end);
+  WriteRunLog(L"//");
+  WriteRunLog(L"//" + Text(93, L'*') + L"//");
+  WriteRunLog(L"//");
+
+  HttpLogout();
+  if (MainWindow* const window = GetAppMainWindow()) window->EnableTestButton();
+  return 0;
+}

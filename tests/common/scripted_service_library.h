@@ -1,0 +1,66 @@
+// A service library whose answers a test scripts per login server URL, and which records calls.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/service_library.h"
+
+struct ScriptedLogin {
+  bool accept = false;
+  int32_t httpCode = 0;
+  int32_t curlCode = 0;
+  LoginResult result;
+  std::chrono::milliseconds delay{0};  // before HttpLogin returns
+
+  static ScriptedLogin Accept(LoginResult result = {});
+  static ScriptedLogin Refuse(int32_t httpCode, int32_t curlCode = 0);
+};
+
+class ScriptedServiceLibrary : public ServiceLibrary {
+ public:
+  ~ScriptedServiceLibrary() override;
+
+  // What a login at `url` does; unscripted URLs refuse with 404.
+  void Script(const Text& url, ScriptedLogin login);
+  // What GetLocalIP answers; nullopt fails and leaves the text alone.
+  void ScriptLocalAddress(std::optional<Text> address, std::chrono::milliseconds delay = {});
+
+  // Every call in order, e.g. "SetNewHttpLoginServer http://...", "HttpLogin user|pass".
+  std::vector<std::string> Calls();
+  int CountCalls(const std::string& prefix);
+  // Lets delayed calls return at once (used when a test ends).
+  void ReleaseDelays();
+
+  bool SetNewHttpLoginServer(Text url) override;
+  bool HttpLogin(Text userName, Text password, LoginResult& result) override;
+  int32_t GetHttpCode() override;
+  int32_t GetCurlCode() override;
+  bool HttpLogout() override;
+  bool GetLocalIP(Text url, Text& address) override;
+  bool SetNewHttpContacterServer(Text url) override;
+  bool CreateTCP(Text host, int16_t port) override;
+  bool ConnectTCP() override;
+  bool DisConnectTCP() override;
+  int32_t GetLastTcpError() override;
+
+ private:
+  void Record(std::string call);
+  void Sleep(std::unique_lock<std::mutex>& guard, std::chrono::milliseconds delay);
+
+  std::mutex lock_;
+  std::condition_variable released_;
+  bool delaysReleased_ = false;
+  std::map<Text, ScriptedLogin> logins_;
+  std::optional<Text> localAddress_;
+  std::chrono::milliseconds localAddressDelay_{0};
+  Text loginServer_;
+  int32_t httpCode_ = 0;
+  int32_t curlCode_ = 0;
+  std::vector<std::string> calls_;
+};

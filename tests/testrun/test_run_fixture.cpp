@@ -1,0 +1,39 @@
+#include "tests/testrun/test_run_fixture.h"
+
+#include "support/run_log.h"
+#include "testrun/login_timings.h"
+#include "testrun/test_run_controller.h"
+
+void TestRunFixture::SetUp() {
+  GetGlobalDataCollection() = GlobalDataCollection();
+  GetGlobalDataCollection().userName = L"alice";
+  GetGlobalDataCollection().password = L"secret";
+  useDirectLoginFlow = true;
+  InstallServiceLibrary(library_);
+  SetAppMainWindow(&window_);
+  InstallLoginFlows(nullptr, nullptr);
+  SetRunLogBaseDirectoryForTest(temp_.text());
+  runLogEnabled = false;
+}
+
+void TestRunFixture::TearDown() {
+  library_->ReleaseDelays();
+  InstallServiceLibrary(nullptr);
+  SetAppMainWindow(nullptr);
+  InstallLoginFlows(nullptr, nullptr);
+  SetLoginAttemptTimeoutForTest(kLoginAttemptTimeout);
+  SetRunLogBaseDirectoryForTest(Text());
+  runLogEnabled = false;
+}
+
+Text StageBegin() { return L"多点HTTP节点登陆" + Text(60, L'-') + L"Begin"; }
+Text StageEnd() { return L"多点HTTP节点登陆" + Text(60, L'-') + L"End"; }
+Text RunBegin() { return L"开始登陆" + Text(60, L'-') + L"Begin"; }
+Text RunEnd() { return L"开始登陆" + Text(60, L'-') + L"End"; }
+
+Text StageSuccess(const Text& url) { return L"Successed ---> 多点HTTP节点测试登陆，节点：" + url; }
+
+Text StageFailure(const Text& url, int32_t httpCode, int32_t curlCode) {
+  return L"Failed ---> 多点HTTP节点测试登陆失败，节点：" + url + L"，错误码：" + ToText(httpCode) +
+         L"，curl code：" + ToText(curlCode);
+}

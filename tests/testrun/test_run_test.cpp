@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "app/progress_list.h"
+#include "support/run_log.h"
+#include "support/worker_thread.h"
+#include "testrun/login_timings.h"
+#include "testrun/service_urls.h"
+#include "testrun/test_run_controller.h"
+#include "tests/testrun/test_run_fixture.h"
+
+namespace {
+
+const Text kSeparator = L"//" + Text(93, L'*') + L"//";
+
+// Flows that only say they ran; the real ones test the TCP nodes.
+std::atomic<bool> flowResult{true};
+bool DirectFlow() {
+  AppendProgressLine(L"[direct flow]");
+  return flowResult.load();
+}
+bool ProxyFlow() {
+  AppendProgressLine(L"[proxy flow]");
+  return flowResult.load();
+}
+
+class TestRunTest : public TestRunFixture {
+ protected:
+  void SetUp() override {
+    TestRunFixture::SetUp();
+    flowResult = true;
+    InstallLoginFlows(DirectFlow, ProxyFlow);
+  }
+};
+
+LoginResult ResultNamed(const Text& loginText) {
+  LoginResult result;
+  result.loginText = loginText;
+  result.tcpServer = L"127.0.0.6:5060";
+  result.rtppServers = {L"127.0.0.7"};
+  return result;
+}
+
+TEST_F(TestRunTest, BothServersAcceptTwoPassesDirectThenProxy) {
+  library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im session")));
+  library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap session")));
+  TestRunThread(&window_);
+
+  const TextList expected = {
+      RunBegin(),       L"",      StageBegin(),   StageSuccess(ImServerUrl()), StageEnd(), L"",
+      L"[direct flow]", L"",      StageBegin(),   StageSuccess(WapLoginUrl()), StageEnd(), L"",
+      L"[proxy flow]",  RunEnd(), L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+
+  const TextList expectedLog = {RunBegin(), StageBegin(), StageSuccess(ImServerUrl()),
+                                StageEnd(), StageBegin(), StageSuccess(WapLoginUrl()),
+                                StageEnd(), RunEnd(),     L"//",
+                                kSeparator, L"//"};
+  EXPECT_EQ(LogMessages(), expectedLog);
+
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  EXPECT_EQ(catalogue.lastLoginResult, ResultNamed(L"wap session"));
+  EXPECT_EQ(catalogue.lastLoginText, L"wap session");
+  EXPECT_EQ(catalogue.activeLoginServerUrl, WapLoginUrl());
+  EXPECT_TRUE(catalogue.loginServerUrls.empty());
+  EXPECT_FALSE(useDirectLoginFlow);
+  EXPECT_EQ(window_.ButtonEnables(), 1);
+}
+
+TEST_F(TestRunTest, BothServersRefuseOneStageNoFlowLogoutAndButtonAllTheSame) {
+  library_->Script(ImServerUrl(), ScriptedLogin::Refuse(403));
+  library_->Script(WapLoginUrl(), ScriptedLogin::Refuse(0, 7));
+  GetGlobalDataCollection().lastLoginResult = ResultNamed(L"earlier run");
+  TestRunThread(&window_);
+
+  const TextList expected = {RunBegin(),
+                             L"",
+                             StageBegin(),
+                             StageFailure(ImServerUrl(), 403, 0),
+                             StageFailure(WapLoginUrl(), 0, 7),
+                             StageEnd(),
+                             L"",
+                             RunEnd(),
+                             L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+  EXPECT_EQ(LogMessages().back(), L"//");
+  EXPECT_EQ(library_->CountCalls("HttpLogout"), 1);
+  EXPECT_EQ(library_->Calls().back(), "HttpLogout");
+  EXPECT_EQ(window_.ButtonEnables(), 1);
+
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  EXPECT_FALSE(catalogue.loginSucceeded);
+  EXPECT_EQ(catalogue.lastHttpCode, 0);
+  EXPECT_EQ(catalogue.lastLoginResult, ResultNamed(L"earlier run")) << "kept from an earlier run";
+}
+
+TEST_F(TestRunTest, ImRefusesWapAcceptsOneStageThenTheProxyFlow) {
+  library_->Script(ImServerUrl(), ScriptedLogin::Refuse(500, 0));
+  library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap")));
+  TestRunThread(&window_);
+
+  const TextList expected = {RunBegin(),
+                             L"",
+                             StageBegin(),
+                             StageFailure(ImServerUrl(), 500, 0),
+                             StageSuccess(WapLoginUrl()),
+                             StageEnd(),
+                             L"",
+                             L"[proxy flow]",
+                             RunEnd(),
+                             L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+  EXPECT_EQ(GetGlobalDataCollection().lastHttpCode, 500);
+}
+
+TEST_F(TestRunTest, AFlowThatFailsIsFollowedByTheNextPassAllTheSame) {
+  flowResult = false;
+  library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im")));
+  library_->Script(WapLoginUrl(), ScriptedLogin::Refuse(401));
+  TestRunThread(&window_);
+
+  const TextList expected = {RunBegin(),       L"",
+                             StageBegin(),     StageSuccess(ImServerUrl()),
+                             StageEnd(),       L"",
+                             L"[direct flow]", L"",
+                             StageBegin(),     StageFailure(WapLoginUrl(), 401, 0),
+                             StageEnd(),       L"",
+                             RunEnd(),         L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+  EXPECT_FALSE(GetGlobalDataCollection().loginSucceeded);
+}
+
+TEST_F(TestRunTest, WithoutFlowsASuccessfulLoginStillEndsThePassAsNotSucceeded) {
+  InstallLoginFlows(nullptr, nullptr);
+  library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im")));
+  library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap")));
+  TestRunThread(&window_);
+
+  const TextList expected = {
+      RunBegin(), L"",      StageBegin(),   StageSuccess(ImServerUrl()), StageEnd(),
+      L"",        L"",      StageBegin(),   StageSuccess(WapLoginUrl()), StageEnd(),
+      L"",        RunEnd(), L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+  EXPECT_FALSE(GetGlobalDataCollection().loginSucceeded);
+}
+
+TEST_F(TestRunTest, CredentialsReachEveryAttemptUnchangedUserNameFirst) {
+  GetGlobalDataCollection().userName = L"  用户 %s ";
+  GetGlobalDataCollection().password = L" ";
+  TestRunThread(&window_);
+  const std::vector<std::string> calls = library_->Calls();
+  const std::vector<std::string> expected = {"SetNewHttpLoginServer " + ToUtf8(ImServerUrl()),
+                                             "HttpLogin   用户 %s |  at " + ToUtf8(ImServerUrl()),
+                                             "GetHttpCode",
+                                             "GetHttpCode",
+                                             "GetCurlCode",
+                                             "SetNewHttpLoginServer " + ToUtf8(WapLoginUrl()),
+                                             "HttpLogin   用户 %s |  at " + ToUtf8(WapLoginUrl()),
+                                             "GetHttpCode",
+                                             "GetHttpCode",
+                                             "GetCurlCode",
+                                             "HttpLogout"};
+  EXPECT_EQ(calls, expected);
+}
+
+TEST_F(TestRunTest, LinesOfAnEarlierRunStayInTheLogAndANewRunAppends) {
+  TestRunThread(&window_);
+  const size_t firstRun = LogMessages().size();
+  TestRunThread(&window_);
+  const TextList log = LogMessages();
+  ASSERT_EQ(log.size(), 2 * firstRun);
+  EXPECT_EQ(log[firstRun], RunBegin());
+  EXPECT_TRUE(ReadRunLog(temp_.path() / "log" / "NetLog.log").hasBom);
+}
+
+TEST_F(TestRunTest, AStageThatCannotStartEndsTheRunWithItsClosingLines) {
+  library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im")));
+  FailNextThreadStartsForTest(1);
+  TestRunThread(&window_);
+  FailNextThreadStartsForTest(0);
+
+  const TextList expected = {RunBegin(), RunEnd(), L"网络测试结束"};
+  EXPECT_EQ(ListLines(), expected);
+  EXPECT_TRUE(GetGlobalDataCollection().loginServerUrls.empty());
+  EXPECT_EQ(library_->CountCalls("HttpLogout"), 1);
+  EXPECT_EQ(window_.ButtonEnables(), 1);
+}
+
+}  // namespace
