@@ -7,8 +7,7 @@
 std::string WideToAnsi(Text wide) {
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  const int needed =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
   if (needed <= 0) return {};
   std::vector<char> buffer(static_cast<size_t>(needed) + 1, '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.data(), length, buffer.data(), needed, nullptr, nullptr);
