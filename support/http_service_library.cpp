@@ -10,6 +10,7 @@
 #include "support/login_result_json.h"
 #include "support/service_call_state.h"
 #include "support/tcp_connection.h"
+#include "support/tcp_error_codes.h"
 #include "support/transfer_codes.h"
 
 namespace {
@@ -79,6 +80,12 @@ class HttpServiceLibrary final : public ServiceLibrary {
   bool CreateTCP(Text host, int16_t port) override {
     std::lock_guard<std::mutex> guard(tcpLock_);
     int32_t error = 0;
+    // Windows would resolve an empty name to this machine; no name is no host on every platform.
+    if (host.empty()) {
+      tcp_.Close();
+      lastTcpError_ = tcp_error::kHostNotFound;
+      return false;
+    }
     // The port travels as int16; ports above 32767 arrive negative.
     if (tcp_.Create(host, static_cast<uint16_t>(port), error)) return true;
     lastTcpError_ = error;

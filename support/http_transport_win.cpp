@@ -54,7 +54,13 @@ HttpReply TimedOut(int32_t status = 0) {
 // WinHTTP has no limit for a whole exchange, so each blocking step gets what is left of it.
 bool SetTimeoutsLeft(HINTERNET request, Clock::time_point deadline, int connectMs) {
   const int left = LeftMs(deadline);
-  return left > 0 && WinHttpSetTimeouts(request, left, std::min(connectMs, left), left, left);
+  if (left <= 0 || !WinHttpSetTimeouts(request, left, std::min(connectMs, left), left, left)) {
+    return false;
+  }
+  // Waiting for the head of the answer has a limit of its own.
+  DWORD responseMs = static_cast<DWORD>(left);
+  return WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
+                          sizeof(responseMs));
 }
 
 }  // namespace
