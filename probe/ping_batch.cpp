@@ -1,0 +1,115 @@
+#include "probe/ping_batch.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "support/platform_process.h"
+#include "support/worker_thread.h"
+
+namespace {
+
+// Owned together by the batch and its probe threads, so a thread that outlives the batch's wait
+// still writes into live memory.
+struct BatchShare {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::vector<NodeResult> filled;
+  size_t finished = 0;
+  std::atomic<bool> abandoned{false};
+};
+
+}  // namespace
+
+EchoFunction MakeCPingEcho() {
+  auto ping = std::make_shared<CPing>();
+  return [ping](EchoResult& result, const Text& target, uint32_t timeoutMs) {
+    return ping->Ping(result, target, timeoutMs);
+  };
+}
+
+unsigned ProbeThread(ProbeTask task) {
+  const EchoFunction echo = task.makeEcho ? task.makeEcho() : MakeCPingEcho();
+  const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(platform::TickCount);
+  NodeResult& record = *task.result;
+
+  uint64_t attempts = 0;
+  uint64_t answered = 0;
+  uint64_t sum = 0;
+  const uint32_t start = tick();
+  for (;;) {
+    ++attempts;
+    EchoResult reply;
+    if (echo(reply, record.address, task.echoTimeoutMs)) {
+      ++answered;
+      sum += reply.roundTripTime;
+    }
+    const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
+    if (elapsed > task.durationMs) break;
+    if (task.abandoned && task.abandoned->load()) break;
+  }
+  if (answered > 0) {
+    const uint32_t mean = static_cast<uint32_t>(sum / answered);
+    record.delay = mean == 0 ? 1 : static_cast<int32_t>(mean);
+  }
+  record.lost = static_cast<int32_t>((attempts - answered) * 100 / attempts);
+  return 0;
+}
+
+PingBatch::PingBatch(ProbeSettings settings) : settings_(std::move(settings)) {}
+
+bool PingBatch::Run(std::vector<NodeResult>& nodes) {
+  if (!socketsReady) return false;
+  durationMs = static_cast<int32_t>(settings_.durationMs);
+  echoTimeoutMs = static_cast<int32_t>(settings_.echoTimeoutMs);
+  records = nodes;
+  const size_t n = records.size();
+  if (n == 0 || n > kMaxBatchRecords) return false;
+
+  auto share = std::make_shared<BatchShare>();
+  share->filled.resize(n);
+  const std::shared_ptr<const std::atomic<bool>> abandoned(share, &share->abandoned);
+
+  // Every thread is started before any waiting.
+  std::vector<std::thread> threads(n);
+  size_t started = 0;
+  for (; started < n; ++started) {
+    ProbeTask task;
+    task.durationMs = settings_.durationMs;
+    task.echoTimeoutMs = settings_.echoTimeoutMs;
+    task.makeEcho = settings_.makeEcho;
+    task.tickCount = settings_.tickCount;
+    task.abandoned = abandoned;
+    const size_t index = started;
+    auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
+      task.result = &record;
+      ProbeThread(std::move(task));
+      std::lock_guard<std::mutex> hold(share->lock);
+      share->filled[index] = std::move(record);
+      ++share->finished;
+      share->changed.notify_all();
+    };
+    if (!StartThread(threads[started], std::move(body))) break;
+  }
+
+  bool allFinished = false;
+  if (started == n) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
+    std::unique_lock<std::mutex> hold(share->lock);
+    allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });
+  }
+  if (!allFinished) {
+    // Nothing of this batch is used; the threads still running end on their own.
+    share->abandoned = true;
+    for (size_t i = 0; i < started; ++i) threads[i].detach();
+    records.clear();
+    return false;
+  }
+  for (std::thread& thread : threads) thread.join();
+  records = std::move(share->filled);
+  nodes = records;
+  return true;
+}
