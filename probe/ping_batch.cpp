@@ -6,7 +6,6 @@
 #include <thread>
 #include <utility>
 
-#include "support/platform_process.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -18,10 +17,18 @@ struct BatchShare {
   std::condition_variable changed;
   std::vector<NodeResult> filled;
   size_t finished = 0;
+  // Probing begins when every thread is started, so the threads started first don't take the
+  // processor from the starting of the rest.
+  bool go = false;
   std::atomic<bool> abandoned{false};
 };
 
 }  // namespace
+
+uint32_t MicrosecondTicks() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
 
 EchoFunction MakeCPingEcho() {
   auto ping = std::make_shared<CPing>();
@@ -32,13 +39,14 @@ EchoFunction MakeCPingEcho() {
 
 unsigned ProbeThread(ProbeTask task) {
   const EchoFunction echo = task.makeEcho ? task.makeEcho() : MakeCPingEcho();
-  const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(platform::TickCount);
+  const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(MicrosecondTicks);
   NodeResult& record = *task.result;
 
   uint64_t attempts = 0;
   uint64_t answered = 0;
   uint64_t sum = 0;
   const uint32_t start = tick();
+  const uint64_t durationUs = uint64_t{task.durationMs} * 1000;
   for (;;) {
     ++attempts;
     EchoResult reply;
@@ -47,7 +55,7 @@ unsigned ProbeThread(ProbeTask task) {
       sum += reply.roundTripTime;
     }
     const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
-    if (elapsed > task.durationMs) break;
+    if (elapsed > durationUs) break;
     if (task.abandoned && task.abandoned->load()) break;
   }
   if (answered > 0) {
@@ -84,6 +92,11 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
     task.abandoned = abandoned;
     const size_t index = started;
     auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
+      {
+        std::unique_lock<std::mutex> hold(share->lock);
+        share->changed.wait(hold, [&] { return share->go || share->abandoned; });
+        if (!share->go) return;
+      }
       task.result = &record;
       ProbeThread(std::move(task));
       std::lock_guard<std::mutex> hold(share->lock);
@@ -95,15 +108,22 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
   }
 
   bool allFinished = false;
-  if (started == n) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
+  {
     std::unique_lock<std::mutex> hold(share->lock);
-    allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });
+    if (started == n) {
+      share->go = true;
+      share->changed.notify_all();
+      const auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
+      allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });
+    }
+    if (!allFinished) {
+      share->abandoned = true;
+      share->changed.notify_all();
+    }
   }
   if (!allFinished) {
     // Nothing of this batch is used; the threads still running end on their own.
-    share->abandoned = true;
     for (size_t i = 0; i < started; ++i) threads[i].detach();
     records.clear();
     return false;

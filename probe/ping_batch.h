@@ -22,7 +22,10 @@ using EchoFunction =
     std::function<bool(EchoResult& result, const Text& target, uint32_t timeoutMs)>;
 // Makes the echo of one probe thread, on that thread.
 using EchoFactory = std::function<EchoFunction()>;
+// A clock in microseconds that wraps like a tick counter. Finer than the millisecond tick, so a
+// silent node's fourth echo, ending a little after the probing time, always ends the probing.
 using TickFunction = std::function<uint32_t()>;
+uint32_t MicrosecondTicks();
 
 // Each probe thread owns one CPing for its whole run and echoes through it.
 EchoFunction MakeCPingEcho();
@@ -34,7 +37,7 @@ struct ProbeSettings {
   uint32_t echoTimeoutMs = kEchoTimeoutMs;
   uint32_t batchWaitMs = kBatchWaitMs;
   EchoFactory makeEcho;    // empty: MakeCPingEcho
-  TickFunction tickCount;  // empty: platform::TickCount
+  TickFunction tickCount;  // empty: MicrosecondTicks
 };
 
 struct ProbeTask {
@@ -42,7 +45,7 @@ struct ProbeTask {
   uint32_t durationMs = 0;
   uint32_t echoTimeoutMs = 0;
   EchoFactory makeEcho;
-  TickFunction tickCount;
+  TickFunction tickCount;  // empty: MicrosecondTicks
   // Set when the batch has given up on this thread: it stops after the echo under way.
   std::shared_ptr<const std::atomic<bool>> abandoned;
 };

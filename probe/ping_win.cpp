@@ -1,9 +1,12 @@
 // The echo through the platform's ICMP library, loaded at run time so the program starts where
 // the library is missing.
-#include <ipexport.h>
-#include <windows.h>
+// winsock2.h must come before windows.h, and ipexport.h needs the types of both.
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include <windows.h>
+
+#include <ipexport.h>
 
 #include <cstring>
 #include <new>

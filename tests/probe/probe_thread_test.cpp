@@ -11,8 +11,8 @@ namespace {
 
 struct ScriptedNode {
   std::vector<std::optional<uint32_t>> outcomes;  // round-trip time, or no answer; repeats
-  uint32_t stepMs = 250;                          // what one echo costs on the clock
-  uint32_t now = 0;
+  uint32_t stepUs = 250000;                       // what one echo costs on the clock
+  uint32_t nowUs = 0;
   std::vector<Text> targets;
   std::vector<uint32_t> timeouts;
 };
@@ -24,13 +24,13 @@ NodeResult Probe(const std::shared_ptr<ScriptedNode>& node, uint32_t durationMs,
   task.result = &record;
   task.durationMs = durationMs;
   task.echoTimeoutMs = 500;
-  task.tickCount = [node] { return node->now; };
+  task.tickCount = [node] { return node->nowUs; };
   task.makeEcho = [node] {
     return [node](EchoResult& result, const Text& target, uint32_t timeoutMs) {
       const auto& outcome = node->outcomes[node->targets.size() % node->outcomes.size()];
       node->targets.push_back(target);
       node->timeouts.push_back(timeoutMs);
-      node->now += node->stepMs;
+      node->nowUs += node->stepUs;
       if (!outcome) return false;
       result.roundTripTime = *outcome;
       return true;
@@ -41,25 +41,31 @@ NodeResult Probe(const std::shared_ptr<ScriptedNode>& node, uint32_t durationMs,
 }
 
 std::shared_ptr<ScriptedNode> Node(std::vector<std::optional<uint32_t>> outcomes,
-                                   uint32_t stepMs = 250, uint32_t start = 0) {
+                                   uint32_t stepMs = 250, uint32_t startUs = 0) {
   auto node = std::make_shared<ScriptedNode>();
   node->outcomes = std::move(outcomes);
-  node->stepMs = stepMs;
-  node->now = start;
+  node->stepUs = stepMs * 1000;
+  node->nowUs = startUs;
   return node;
 }
 
 TEST(ProbeThreadTest, EchoesUntilTheDurationHasPassedTheLastStartingAtItsEnd) {
   auto node = Node({5});
   Probe(node, 1000);
-  // Elapsed 250, 500, 750 and 1000 go round again; 1250 ends it.
+  // Elapsed 250, 500, 750 and 1000 ms go round again; 1250 ends it.
   EXPECT_EQ(node->targets.size(), 5u);
   EXPECT_EQ(node->targets, std::vector<Text>(5, L"198.18.0.2"));
   EXPECT_EQ(node->timeouts, std::vector<uint32_t>(5, 500));
 
-  auto wrapping = Node({5}, 250, 0xFFFFFF00u);
+  auto wrapping = Node({5}, 250, 0xFFFFFFFFu - 600000);
   Probe(wrapping, 1000);
   EXPECT_EQ(wrapping->targets.size(), 5u) << "the tick counter's wrap changes nothing";
+
+  // Four silent echoes of a little over 500 ms end a 2000 ms probing, however little over.
+  auto silent = Node({std::nullopt});
+  silent->stepUs = 500001;
+  Probe(silent, 2000);
+  EXPECT_EQ(silent->targets.size(), 4u);
 }
 
 TEST(ProbeThreadTest, DelayIsTheTruncatedMeanOfAnsweredEchoesAndAtLeastOne) {
@@ -100,7 +106,7 @@ TEST(ProbeThreadTest, AbandonedThreadStopsAfterTheEchoUnderWay) {
   ProbeTask task;
   task.result = &record;
   task.durationMs = 100000;
-  task.tickCount = [node] { return node->now; };
+  task.tickCount = [node] { return node->nowUs; };
   task.makeEcho = [node] {
     return [node](EchoResult&, const Text& target, uint32_t) {
       node->targets.push_back(target);
