@@ -17,9 +17,8 @@ struct BatchShare {
   std::condition_variable changed;
   std::vector<NodeResult> filled;
   size_t finished = 0;
-  // Probing begins when every thread is started, so the threads started first don't take the
-  // processor from the starting of the rest.
-  bool go = false;
+  size_t ready = 0;  // threads that have made their echo
+  bool go = false;   // all have: probing begins
   std::atomic<bool> abandoned{false};
 };
 
@@ -40,6 +39,7 @@ EchoFunction MakeCPingEcho() {
 unsigned ProbeThread(ProbeTask task) {
   const EchoFunction echo = task.makeEcho ? task.makeEcho() : MakeCPingEcho();
   const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(MicrosecondTicks);
+  if (task.awaitStart && !task.awaitStart()) return 0;
   NodeResult& record = *task.result;
 
   uint64_t attempts = 0;
@@ -91,12 +91,18 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
     task.tickCount = settings_.tickCount;
     task.abandoned = abandoned;
     const size_t index = started;
-    auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
-      {
-        std::unique_lock<std::mutex> hold(share->lock);
-        share->changed.wait(hold, [&] { return share->go || share->abandoned; });
-        if (!share->go) return;
+    // Probing begins when every thread has started and made its echo (loading the ICMP library,
+    // say), so no thread's start eats into the probing time of the others.
+    task.awaitStart = [share] {
+      std::unique_lock<std::mutex> hold(share->lock);
+      if (++share->ready == share->filled.size()) {
+        share->go = true;
+        share->changed.notify_all();
       }
+      share->changed.wait(hold, [&] { return share->go || share->abandoned; });
+      return share->go;
+    };
+    auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
       task.result = &record;
       ProbeThread(std::move(task));
       std::lock_guard<std::mutex> hold(share->lock);
@@ -111,8 +117,6 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
   {
     std::unique_lock<std::mutex> hold(share->lock);
     if (started == n) {
-      share->go = true;
-      share->changed.notify_all();
       const auto deadline =
           std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
       allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });

@@ -48,11 +48,14 @@ struct ProbeTask {
   TickFunction tickCount;  // empty: MicrosecondTicks
   // Set when the batch has given up on this thread: it stops after the echo under way.
   std::shared_ptr<const std::atomic<bool>> abandoned;
+  // Called once the echo is made, before the first one; false: leave without probing.
+  std::function<bool()> awaitStart;
 };
 
-// Pings the record's address until `durationMs` have passed (the last echo starting at the latest
-// then), and writes the mean delay of the answered echoes (at least 1; unchanged when none was
-// answered) and the percentage lost. Returns 0.
+// Makes the thread's echo, waits for the start, then pings the record's address until `durationMs`
+// have passed (the last echo starting at the latest then), and writes the mean delay of the
+// answered echoes (at least 1; unchanged when none was answered) and the percentage lost. Returns
+// 0; a thread not started leaves the record as it was.
 unsigned ProbeThread(ProbeTask task);
 
 class PingBatch {
