@@ -55,7 +55,7 @@ unsigned ProbeThread(ProbeTask task) {
       sum += reply.roundTripTime;
     }
     const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
-    if (elapsed > durationUs) break;
+    if (elapsed > durationUs || attempts >= kMaxEchoesPerNode) break;
     if (task.abandoned && task.abandoned->load()) break;
   }
   if (answered > 0) {

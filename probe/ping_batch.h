@@ -14,6 +14,8 @@
 inline constexpr uint32_t kProbeDurationMs = 2000;
 inline constexpr uint32_t kEchoTimeoutMs = 500;
 inline constexpr uint32_t kBatchWaitMs = 2 * kProbeDurationMs;
+// A bound on one thread's echoes, should its clock stand still; far above what 2000 ms allow.
+inline constexpr uint64_t kMaxEchoesPerNode = 1000000;
 // One wait of the platform covers at most this many threads.
 inline constexpr size_t kMaxBatchRecords = 64;
 

@@ -99,6 +99,21 @@ TEST(ProbeThreadTest, LossIsTruncatedAndNoAnswerKeepsTheDelay) {
   EXPECT_EQ(record.delay, 17) << "delay untouched without an answer";
 }
 
+TEST(ProbeThreadTest, ClockThatStandsStillDoesNotMakeItEchoForever) {
+  NodeResult record;
+  uint64_t echoes = 0;
+  ProbeTask task;
+  task.result = &record;
+  task.durationMs = 1000;
+  task.tickCount = [] { return 7u; };
+  task.makeEcho = [&echoes] {
+    return [&echoes](EchoResult&, const Text&, uint32_t) { return ++echoes % 2 == 0; };
+  };
+  ProbeThread(task);
+  EXPECT_EQ(echoes, kMaxEchoesPerNode);
+  EXPECT_EQ(record.lost, 50);
+}
+
 TEST(ProbeThreadTest, AbandonedThreadStopsAfterTheEchoUnderWay) {
   auto node = Node({5});
   NodeResult record;
