@@ -1,5 +1,6 @@
 #include "sim/icmp/echo_reply.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -70,4 +71,28 @@ std::vector<uint8_t> MakeEchoReply(const uint8_t* packet, size_t length, bool co
   const uint16_t icmpSum = InternetChecksum(icmp, icmpLength);
   std::memcpy(icmp + 2, &icmpSum, 2);
   return reply;
+}
+
+std::vector<uint8_t> MakeHostUnreachable(const uint8_t* packet, size_t length) {
+  const size_t quoted = std::min(length, HeaderLength(packet) + 8);
+  const size_t total = 20 + 8 + quoted;
+  std::vector<uint8_t> report(total, 0);
+  uint8_t* ip = report.data();
+  ip[0] = 0x45;
+  ip[2] = static_cast<uint8_t>(total >> 8);
+  ip[3] = static_cast<uint8_t>(total & 0xFF);
+  ip[8] = 64;
+  ip[9] = 1;
+  std::memcpy(ip + 12, packet + 16, 4);
+  std::memcpy(ip + 16, packet + 12, 4);
+  const uint16_t headerSum = InternetChecksum(ip, 20);
+  std::memcpy(ip + 10, &headerSum, 2);
+
+  uint8_t* icmp = ip + 20;
+  icmp[0] = 3;
+  icmp[1] = 1;
+  std::memcpy(icmp + 8, packet, quoted);
+  const uint16_t icmpSum = InternetChecksum(icmp, 8 + quoted);
+  std::memcpy(icmp + 2, &icmpSum, 2);
+  return report;
 }

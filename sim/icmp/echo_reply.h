@@ -20,3 +20,8 @@ bool ParseEchoRequest(const uint8_t* packet, size_t length, EchoRequest& request
 // The reply to a request that ParseEchoRequest accepted: addresses swapped, type 0, identifier,
 // sequence and data kept (the data inverted when `corrupt`), both checksums new.
 std::vector<uint8_t> MakeEchoReply(const uint8_t* packet, size_t length, bool corrupt);
+
+// The "destination host unreachable" report (type 3, code 1) for a request that ParseEchoRequest
+// accepted, sent from the host that was pinged: the request's IPv4 header and first 8 ICMP bytes
+// behind the ICMP header, both checksums right.
+std::vector<uint8_t> MakeHostUnreachable(const uint8_t* packet, size_t length);

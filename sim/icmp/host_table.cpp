@@ -11,13 +11,14 @@ struct Row {
 
 // Ten hosts per behaviour, so tests that run at the same time need not share one.
 constexpr Row kTable[] = {
-    {10, 19, {false, 30, 0, false}},   // 30 ms added delay
-    {20, 29, {false, 0, 2, false}},    // every 2nd echo dropped: 50 % loss
-    {30, 39, {false, 0, 1, false}},    // every echo dropped: 100 % loss
-    {40, 49, {false, 0, 0, true}},     // echoed data corrupted
-    {50, 59, {true, 0, 0, false}},     // silent
-    {60, 69, {false, 100, 0, false}},  // 100 ms added delay
-    {70, 79, {false, 0, 4, false}},    // every 4th echo dropped: 25 % loss
+    {10, 19, {false, 30, 0, false}},       // 30 ms added delay
+    {20, 29, {false, 0, 2, false}},        // every 2nd echo dropped: 50 % loss
+    {30, 39, {false, 0, 1, false}},        // every echo dropped: 100 % loss
+    {40, 49, {false, 0, 0, true}},         // echoed data corrupted
+    {50, 59, {true, 0, 0, false}},         // silent
+    {60, 69, {false, 100, 0, false}},      // 100 ms added delay
+    {70, 79, {false, 0, 4, false}},        // every 4th echo dropped: 25 % loss
+    {80, 89, {false, 0, 0, false, true}},  // "host unreachable" in place of the reply
 };
 
 }  // namespace

@@ -86,7 +86,9 @@ class Responder {
     if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
     if (pending_.size() >= kMaxPending) return;
     pending_.push(Pending{Clock::now() + std::chrono::milliseconds(behaviour.delayMs), order_++,
-                          MakeEchoReply(packet, length, behaviour.corrupt)});
+                          behaviour.unreachable
+                              ? MakeHostUnreachable(packet, length)
+                              : MakeEchoReply(packet, length, behaviour.corrupt)});
     SendDue();
   }
 

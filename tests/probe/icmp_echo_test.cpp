@@ -60,6 +60,19 @@ TEST_F(IcmpEchoTest, CorruptedEchoFailsWithUnexpectedNetError) {
   EXPECT_EQ(result.roundTripTime, 777u);
 }
 
+TEST_F(IcmpEchoTest, UnreachableReportIsNoAnswer) {
+  result.roundTripTime = 777;
+  EXPECT_FALSE(ping.Ping(result, L"198.18.0.80", 300));
+#ifdef _WIN32
+  // The ICMP library hands the report over as a reply record with status 11003.
+  EXPECT_EQ(GetThreadLastError(), 11003u);
+#else
+  // The sockets pass error reports by; the echo times out.
+  EXPECT_EQ(GetThreadLastError(), kEchoTimedOut);
+#endif
+  EXPECT_EQ(result.roundTripTime, 777u);
+}
+
 TEST_F(IcmpEchoTest, UnresolvableNameFailsAtOnce) {
   // Inside the namespace no resolver is reachable, so nothing leaves the machine.
   const auto start = Clock::now();

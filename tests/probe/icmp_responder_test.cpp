@@ -64,6 +64,22 @@ TEST(IcmpResponderTest, CorruptReplyInvertsOnlyTheData) {
   }
 }
 
+TEST(IcmpResponderTest, UnreachableReportQuotesTheRequest) {
+  const auto request = Request("198.18.0.80", 3, 4);
+  const auto report = MakeHostUnreachable(request.data(), request.size());
+  ASSERT_EQ(report.size(), 20u + 8u + 28u);
+  EXPECT_EQ(InternetChecksum(report.data(), 20), 0);
+  EXPECT_EQ(InternetChecksum(report.data() + 20, report.size() - 20), 0);
+  EXPECT_EQ(report[20], 3);
+  EXPECT_EQ(report[21], 1);
+  EXPECT_EQ(std::memcmp(&report[12], &request[16], 4), 0) << "from the host pinged";
+  EXPECT_EQ(std::memcmp(&report[28], request.data(), 28), 0);
+  CPing ping;
+  int notOurs = -1;
+  EXPECT_FALSE(ping.CheckEchoReply(report.data(), static_cast<int>(report.size()), 3, notOurs));
+  EXPECT_EQ(notOurs, 1) << "an error report is no reply of ours";
+}
+
 TEST(IcmpResponderTest, IgnoresWhatIsNoSoundEchoRequest) {
   EchoRequest parsed;
   auto packet = Request("198.18.0.2", 1, 1);
@@ -89,10 +105,12 @@ TEST(IcmpResponderTest, HostTableCoversTheTestNetworkOnly) {
   EXPECT_TRUE(behaviour.corrupt);
   ASSERT_TRUE(BehaviourOf(Address("198.18.0.59"), behaviour));
   EXPECT_TRUE(behaviour.silent);
+  ASSERT_TRUE(BehaviourOf(Address("198.18.0.85"), behaviour));
+  EXPECT_TRUE(behaviour.unreachable);
   ASSERT_TRUE(BehaviourOf(Address("198.18.0.200"), behaviour));
   EXPECT_EQ(behaviour.delayMs, 0u);
   EXPECT_EQ(behaviour.dropEvery, 0u);
-  EXPECT_FALSE(behaviour.silent || behaviour.corrupt);
+  EXPECT_FALSE(behaviour.silent || behaviour.corrupt || behaviour.unreachable);
   EXPECT_FALSE(BehaviourOf(Address("198.18.0.1"), behaviour)) << "the namespace's own side";
   EXPECT_FALSE(BehaviourOf(Address("198.18.1.5"), behaviour));
   EXPECT_FALSE(BehaviourOf(Address("127.0.0.1"), behaviour));
