@@ -17,9 +17,22 @@ struct BatchShare {
   std::condition_variable changed;
   std::vector<NodeResult> filled;
   size_t finished = 0;
-  size_t ready = 0;  // threads that have made their echo
-  bool go = false;   // all have: probing begins
+  std::atomic<size_t> ready{0};  // threads that have made their echo
+  // Waiting, then probing or abandoned. The waiting threads are woken at once, none of them
+  // needing the lock first, which among many busy threads would start the last ones late.
+  static constexpr int kWaiting = 0;
+  static constexpr int kProbing = 1;
+  static constexpr int kAbandoned = 2;
+  std::atomic<int> start{kWaiting};
+  std::atomic<uint32_t> startTick{0};  // stored before `start` becomes kProbing
   std::atomic<bool> abandoned{false};
+
+  // Moves `start` from waiting to `state` (unless it has left waiting already) and wakes all.
+  void Release(int state) {
+    int waiting = kWaiting;
+    start.compare_exchange_strong(waiting, state);
+    start.notify_all();
+  }
 };
 
 }  // namespace
@@ -39,13 +52,17 @@ EchoFunction MakeCPingEcho() {
 unsigned ProbeThread(ProbeTask task) {
   const EchoFunction echo = task.makeEcho ? task.makeEcho() : MakeCPingEcho();
   const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(MicrosecondTicks);
-  if (task.awaitStart && !task.awaitStart()) return 0;
+  uint32_t start = 0;
+  if (!task.awaitStart) {
+    start = tick();
+  } else if (!task.awaitStart(start)) {
+    return 0;
+  }
   NodeResult& record = *task.result;
 
   uint64_t attempts = 0;
   uint64_t answered = 0;
   uint64_t sum = 0;
-  const uint32_t start = tick();
   const uint64_t durationUs = uint64_t{task.durationMs} * 1000;
   for (;;) {
     ++attempts;
@@ -80,6 +97,8 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
   share->filled.resize(n);
   const std::shared_ptr<const std::atomic<bool>> abandoned(share, &share->abandoned);
 
+  const TickFunction tick =
+      settings_.tickCount ? settings_.tickCount : TickFunction(MicrosecondTicks);
   // Every thread is started before any waiting.
   std::vector<std::thread> threads(n);
   size_t started = 0;
@@ -92,15 +111,18 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
     task.abandoned = abandoned;
     const size_t index = started;
     // Probing begins when every thread has started and made its echo (loading the ICMP library,
-    // say), so no thread's start eats into the probing time of the others.
-    task.awaitStart = [share] {
-      std::unique_lock<std::mutex> hold(share->lock);
+    // say), so no thread's start eats into the probing time of the others. All count their
+    // probing time from that one moment: a thread that gets the processor late among many busy
+    // ones probes less, not longer.
+    task.awaitStart = [share, tick](uint32_t& startTick) {
       if (++share->ready == share->filled.size()) {
-        share->go = true;
-        share->changed.notify_all();
+        share->startTick = tick();
+        share->Release(BatchShare::kProbing);
       }
-      share->changed.wait(hold, [&] { return share->go || share->abandoned; });
-      return share->go;
+      share->start.wait(BatchShare::kWaiting);
+      if (share->start.load() != BatchShare::kProbing) return false;
+      startTick = share->startTick;
+      return true;
     };
     auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
       task.result = &record;
@@ -121,12 +143,10 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
           std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
       allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });
     }
-    if (!allFinished) {
-      share->abandoned = true;
-      share->changed.notify_all();
-    }
+    if (!allFinished) share->abandoned = true;
   }
   if (!allFinished) {
+    share->Release(BatchShare::kAbandoned);
     // Nothing of this batch is used; the threads still running end on their own.
     for (size_t i = 0; i < started; ++i) threads[i].detach();
     records.clear();

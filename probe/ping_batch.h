@@ -50,8 +50,9 @@ struct ProbeTask {
   TickFunction tickCount;  // empty: MicrosecondTicks
   // Set when the batch has given up on this thread: it stops after the echo under way.
   std::shared_ptr<const std::atomic<bool>> abandoned;
-  // Called once the echo is made, before the first one; false: leave without probing.
-  std::function<bool()> awaitStart;
+  // Called once the echo is made, before the first one: waits for the start of probing and gives
+  // its tick, from which this thread's probing time counts; false: leave without probing.
+  std::function<bool(uint32_t& startTick)> awaitStart;
 };
 
 // Makes the thread's echo, waits for the start, then pings the record's address until `durationMs`
