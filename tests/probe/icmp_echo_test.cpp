@@ -1,7 +1,9 @@
 // One echo against loopback and the responder's test hosts, through the platform's facility.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 #include "probe/last_error.h"
 #include "probe/ping.h"
@@ -34,12 +36,15 @@ TEST_F(IcmpEchoTest, LoopbackAnswersFromTheAddressPinged) {
 }
 
 TEST_F(IcmpEchoTest, DelayedHostReportsItsDelay) {
+  // The fastest of a few, so that one echo held up by a busy machine doesn't count.
+  uint32_t fastest = UINT32_MAX;
   for (int i = 0; i < 3; ++i) {
     ASSERT_TRUE(ping.Ping(result, L"198.18.0.10", 500)) << "last error " << GetThreadLastError();
     EXPECT_EQ(result.replyAddress, Ipv4(198, 18, 0, 10));
     EXPECT_GE(result.roundTripTime, 29u);
-    EXPECT_LE(result.roundTripTime, 45u);
+    fastest = std::min(fastest, result.roundTripTime);
   }
+  EXPECT_LE(fastest, 40u);
 }
 
 TEST_F(IcmpEchoTest, SilentHostTimesOutAfterTheTimeOut) {

@@ -27,7 +27,7 @@ TEST_P(IcmpSocketTest, AnswersLoopbackAndTestHosts) {
   EXPECT_EQ(result.replyAddress, Ipv4(127, 0, 0, 3));
   ASSERT_TRUE(ping.Ping(result, L"198.18.0.11", 500));
   EXPECT_GE(result.roundTripTime, 29u);
-  EXPECT_LE(result.roundTripTime, 45u);
+  EXPECT_LE(result.roundTripTime, 60u);
   EXPECT_FALSE(ping.Ping(result, L"198.18.0.41", 500));
   EXPECT_EQ(GetThreadLastError(), kErrorUnexpectedNetError);
 }
@@ -54,7 +54,7 @@ TEST_P(IcmpSocketTest, OtherEchoesRepliesNeitherCountNorEndTheWait) {
   EXPECT_GE(took, 295ms);
   EXPECT_TRUE(ping.Ping(result, L"198.18.0.12", 500));  // the 30 ms host
   EXPECT_GE(result.roundTripTime, 29u);
-  EXPECT_LE(result.roundTripTime, 45u);
+  EXPECT_LE(result.roundTripTime, 60u);
   stop = true;
   flood.join();
   EXPECT_GT(answered, 10);
