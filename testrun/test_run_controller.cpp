@@ -5,6 +5,7 @@
 
 #include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
+#include "probe/launcher.h"
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"
@@ -48,8 +49,11 @@ unsigned TestRunThread(MainWindow* dialog) {
   ReportLine(Banner(kRunName, 60, L"Begin"));
 
   catalogue.loginServerUrls.clear();
+  Launcher& launcher = GetLauncher();
   catalogue.loginServerUrls.push_back(ImServerUrl());
   catalogue.loginServerUrls.push_back(WapLoginUrl());
+  // The survey probes the login servers too; the launcher keeps its own copy.
+  launcher.AddNodeList(catalogue.loginServerUrls, Http);
 
   while (!catalogue.loginServerUrls.empty()) {
     if (!RunPass(dialog, catalogue)) catalogue.loginSucceeded = false;

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/progress_list.h"
+#include "probe/launcher.h"
 #include "support/run_log.h"
 #include "support/worker_thread.h"
 #include "testrun/login_timings.h"
@@ -66,6 +67,8 @@ TEST_F(TestRunTest, BothServersAcceptTwoPassesDirectThenProxy) {
   EXPECT_TRUE(catalogue.loginServerUrls.empty());
   EXPECT_FALSE(useDirectLoginFlow);
   EXPECT_EQ(window_.ButtonEnables(), 1);
+  EXPECT_EQ(GetLauncher().nodeLists[Http], (TextList{ImServerUrl(), WapLoginUrl()}))
+      << "the launcher keeps the full list, not what the stage left of it";
 }
 
 TEST_F(TestRunTest, BothServersRefuseOneStageNoFlowLogoutAndButtonAllTheSame) {

@@ -1,0 +1,81 @@
+// The node latency survey.
+#include <algorithm>
+
+#include "app/progress_list.h"
+#include "probe/host_from_url.h"
+#include "probe/launcher.h"
+#include "probe/resolve.h"
+#include "probe/socket_library.h"
+#include "support/run_log.h"
+#include "support/text_conversions.h"
+
+namespace {
+
+void PrintAndLog(const Text& line) {
+  AppendProgressLine(line);
+  WriteRunLog(line);
+}
+
+// The dotted address of the host, or the host text itself when it doesn't resolve.
+Text NodeAddress(const Text& host) {
+  uint32_t address = 0;
+  if (!ResolveIPv4(WideToAnsi(host), address)) return host;
+  return AnsiToWide(FormatIPv4(address));
+}
+
+}  // namespace
+
+bool Launcher::SurveyNodes() {
+  AppendProgressLine(Text());
+
+  // Started before the listing: resolving a host name needs it.
+  PingBatch batch(probeSettings);
+  batch.socketsReady = StartSocketLibrary();
+
+  std::vector<NodeResult> nodes;
+  for (const auto& [kind, urls] : nodeLists) {
+    for (const Text& url : urls) {
+      NodeResult record;
+      record.type = kind;
+      record.address = NodeAddress(HostFromUrl(url));
+      record.url = url;
+      record.delay = 1;
+      record.lost = 100;
+      PrintAndLog(NodeTypeName(kind) + L" 测试节点：" + url + L"，IP：" + record.address);
+      nodes.push_back(record);
+    }
+  }
+  AppendProgressLine(Text());
+
+  if (!batch.Run(nodes)) {
+    if (batch.socketsReady) {
+      StopSocketLibrary();
+      batch.socketsReady = false;
+    }
+    PrintAndLog(L"Failed ---> 测试服务器节点延时 Ping");
+    return false;
+  }
+
+  PrintAndLog(L"Successed ---> 测试服务器节点延时 Ping");
+  results = nodes;
+  std::vector<NodeResult> reachable;
+  for (const NodeResult& record : nodes) {
+    if (record.lost != 100) reachable.push_back(record);
+    PrintAndLog(L"Server type:" + NodeTypeName(record.type) + L", URL:" + record.address +
+                L", Delay:" + ToText(record.delay) + L", Lost:" + ToText(record.lost));
+  }
+  StopSocketLibrary();
+  batch.socketsReady = false;
+
+  // Equal delays keep the listing order: the lower kind, then the earlier registration.
+  std::stable_sort(reachable.begin(), reachable.end(),
+                   [](const NodeResult& a, const NodeResult& b) {
+                     return static_cast<uint32_t>(a.delay) < static_cast<uint32_t>(b.delay);
+                   });
+  std::map<int32_t, TextList> byKind;
+  for (const NodeResult& record : reachable) byKind[record.type].push_back(record.url);
+  for (const auto& [kind, urls] : byKind) bestNodes[kind] = urls.front();
+
+  AppendProgressLine(Text());
+  return true;
+}

@@ -1,0 +1,159 @@
+#include "probe/ping_batch.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "support/worker_thread.h"
+
+namespace {
+
+// Owned together by the batch and its probe threads, so a thread that outlives the batch's wait
+// still writes into live memory.
+struct BatchShare {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::vector<NodeResult> filled;
+  size_t finished = 0;
+  std::atomic<size_t> ready{0};  // threads that have made their echo
+  // Waiting, then probing or abandoned. The waiting threads are woken at once, none of them
+  // needing the lock first, which among many busy threads would start the last ones late.
+  static constexpr int kWaiting = 0;
+  static constexpr int kProbing = 1;
+  static constexpr int kAbandoned = 2;
+  std::atomic<int> start{kWaiting};
+  std::atomic<uint32_t> startTick{0};  // stored before `start` becomes kProbing
+  std::atomic<bool> abandoned{false};
+
+  // Moves `start` from waiting to `state` (unless it has left waiting already) and wakes all.
+  void Release(int state) {
+    int waiting = kWaiting;
+    start.compare_exchange_strong(waiting, state);
+    start.notify_all();
+  }
+};
+
+}  // namespace
+
+uint32_t MicrosecondTicks() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
+EchoFunction MakeCPingEcho() {
+  auto ping = std::make_shared<CPing>();
+  return [ping](EchoResult& result, const Text& target, uint32_t timeoutMs) {
+    return ping->Ping(result, target, timeoutMs);
+  };
+}
+
+unsigned ProbeThread(ProbeTask task) {
+  const EchoFunction echo = task.makeEcho ? task.makeEcho() : MakeCPingEcho();
+  const TickFunction tick = task.tickCount ? task.tickCount : TickFunction(MicrosecondTicks);
+  uint32_t start = 0;
+  if (!task.awaitStart) {
+    start = tick();
+  } else if (!task.awaitStart(start)) {
+    return 0;
+  }
+  NodeResult& record = *task.result;
+
+  uint64_t attempts = 0;
+  uint64_t answered = 0;
+  uint64_t sum = 0;
+  const uint64_t durationUs = uint64_t{task.durationMs} * 1000;
+  for (;;) {
+    ++attempts;
+    EchoResult reply;
+    if (echo(reply, record.address, task.echoTimeoutMs)) {
+      ++answered;
+      sum += reply.roundTripTime;
+    }
+    const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
+    if (elapsed > durationUs || attempts >= kMaxEchoesPerNode) break;
+    if (task.abandoned && task.abandoned->load()) break;
+  }
+  if (answered > 0) {
+    const uint32_t mean = static_cast<uint32_t>(sum / answered);
+    record.delay = mean == 0 ? 1 : static_cast<int32_t>(mean);
+  }
+  record.lost = static_cast<int32_t>((attempts - answered) * 100 / attempts);
+  return 0;
+}
+
+PingBatch::PingBatch(ProbeSettings settings) : settings_(std::move(settings)) {}
+
+bool PingBatch::Run(std::vector<NodeResult>& nodes) {
+  if (!socketsReady) return false;
+  durationMs = static_cast<int32_t>(settings_.durationMs);
+  echoTimeoutMs = static_cast<int32_t>(settings_.echoTimeoutMs);
+  records = nodes;
+  const size_t n = records.size();
+  if (n == 0 || n > kMaxBatchRecords) return false;
+
+  auto share = std::make_shared<BatchShare>();
+  share->filled.resize(n);
+  const std::shared_ptr<const std::atomic<bool>> abandoned(share, &share->abandoned);
+
+  const TickFunction tick =
+      settings_.tickCount ? settings_.tickCount : TickFunction(MicrosecondTicks);
+  // Every thread is started before any waiting.
+  std::vector<std::thread> threads(n);
+  size_t started = 0;
+  for (; started < n; ++started) {
+    ProbeTask task;
+    task.durationMs = settings_.durationMs;
+    task.echoTimeoutMs = settings_.echoTimeoutMs;
+    task.makeEcho = settings_.makeEcho;
+    task.tickCount = settings_.tickCount;
+    task.abandoned = abandoned;
+    const size_t index = started;
+    // Probing begins when every thread has started and made its echo (loading the ICMP library,
+    // say), so no thread's start eats into the probing time of the others. All count their
+    // probing time from that one moment: a thread that gets the processor late among many busy
+    // ones probes less, not longer.
+    task.awaitStart = [share, tick](uint32_t& startTick) {
+      if (++share->ready == share->filled.size()) {
+        share->startTick = tick();
+        share->Release(BatchShare::kProbing);
+      }
+      share->start.wait(BatchShare::kWaiting);
+      if (share->start.load() != BatchShare::kProbing) return false;
+      startTick = share->startTick;
+      return true;
+    };
+    auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
+      task.result = &record;
+      ProbeThread(std::move(task));
+      std::lock_guard<std::mutex> hold(share->lock);
+      share->filled[index] = std::move(record);
+      ++share->finished;
+      share->changed.notify_all();
+    };
+    if (!StartThread(threads[started], std::move(body))) break;
+  }
+
+  bool allFinished = false;
+  {
+    std::unique_lock<std::mutex> hold(share->lock);
+    if (started == n) {
+      const auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.batchWaitMs);
+      allFinished = share->changed.wait_until(hold, deadline, [&] { return share->finished == n; });
+    }
+    if (!allFinished) share->abandoned = true;
+  }
+  if (!allFinished) {
+    share->Release(BatchShare::kAbandoned);
+    // Nothing of this batch is used; the threads still running end on their own.
+    for (size_t i = 0; i < started; ++i) threads[i].detach();
+    records.clear();
+    return false;
+  }
+  for (std::thread& thread : threads) thread.join();
+  records = std::move(share->filled);
+  nodes = records;
+  return true;
+}

@@ -1,0 +1,221 @@
+// The echo over an ICMP socket: a datagram ICMP socket where the system allows one (it gives each
+// socket an identifier of its own and only that socket's replies), else a raw ICMP socket (which
+// sees every reply on the host, so replies are matched by this process's identifier and a
+// sequence number no other echo of the process uses at the same time).
+#include <arpa/inet.h>
+#include <errno.h>
+#include <linux/icmp.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+
+#include "probe/last_error.h"
+#include "probe/ping.h"
+#include "probe/resolve.h"
+#include "support/text_conversions.h"
+
+struct CPing::Library {
+  int socketType = 0;  // SOCK_DGRAM or SOCK_RAW
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRequestSize = 8 + kEchoDataSize;
+// Room for the largest IPv4 header and more than any echo reply of ours.
+constexpr int kReceiveSize = 60 + 8 + 512;
+// A datagram socket hands over the ICMP message alone; a stand-in IPv4 header of 20 bytes in
+// front lets the same check read it.
+constexpr int kStandInHeader = 20;
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+int SocketTypeNamed(const Text& name) {
+  if (name == L"datagram") return SOCK_DGRAM;
+  if (name == L"raw") return SOCK_RAW;
+  return 0;
+}
+
+bool CanOpen(int type) {
+  const int fd = socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+// Failure reasons in the numbers the Windows probe reports.
+uint32_t OpenFailure(int error) {
+  switch (error) {
+    case ENOMEM:
+    case ENOBUFS:
+      return kErrorOutOfMemory;
+    case EPERM:
+    case EACCES:
+    case EAFNOSUPPORT:
+    case EPROTONOSUPPORT:
+    case ESOCKTNOSUPPORT:
+      return kErrorCallNotImplemented;
+    default:
+      return kErrorUnexpectedNetError;
+  }
+}
+
+uint32_t TransferFailure(int error) {
+  return error == ENOMEM || error == ENOBUFS ? kErrorOutOfMemory : kErrorUnexpectedNetError;
+}
+
+uint16_t NextSequence() {
+  static std::atomic<uint16_t> sequence{0};
+  return static_cast<uint16_t>(sequence.fetch_add(1) + 1);
+}
+
+}  // namespace
+
+CPing::CPing() : CPing(L"datagram", L"raw") {}
+
+CPing::CPing(const Text& first, const Text& second) {
+  for (const Text* name : {&first, &second}) {
+    const int type = SocketTypeNamed(*name);
+    if (type != 0 && CanOpen(type)) {
+      library = std::make_unique<Library>();
+      library->socketType = type;
+      return;
+    }
+  }
+}
+
+CPing::~CPing() = default;
+
+bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
+  if (!library) {
+    SetThreadLastError(kErrorCallNotImplemented);
+    return false;
+  }
+  uint32_t address = 0;
+  if (!ResolveIPv4(WideToAnsi(target), address)) return false;
+
+  const bool datagram = library->socketType == SOCK_DGRAM;
+  const Descriptor fd(socket(AF_INET, library->socketType | SOCK_CLOEXEC, IPPROTO_ICMP));
+  if (fd.get() < 0) {
+    SetThreadLastError(OpenFailure(errno));
+    return false;
+  }
+  const int ttl = kEchoTimeToLive;
+  setsockopt(fd.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl);
+
+  uint16_t identifier = EchoIdentifier();
+  if (datagram) {
+    // Binding to port 0 makes the system pick the identifier, which it writes into every request.
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    socklen_t size = sizeof local;
+    if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+        getsockname(fd.get(), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+      SetThreadLastError(TransferFailure(errno));
+      return false;
+    }
+    std::memcpy(&identifier, &local.sin_port, sizeof identifier);
+  } else {
+    // Only echo replies; the requests of this host would otherwise arrive too.
+    icmp_filter filter{};
+    filter.data = ~(1u << ICMP_ECHOREPLY);
+    setsockopt(fd.get(), SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
+  }
+
+  uint8_t request[kRequestSize];
+  const uint16_t sequence = NextSequence();
+  BuildEchoRequest(request, kRequestSize, sequence, identifier);
+
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = address;
+  const Clock::time_point sent = Clock::now();
+  const Clock::time_point deadline = sent + std::chrono::milliseconds(timeoutMs);
+  if (sendto(fd.get(), request, kRequestSize, 0, reinterpret_cast<const sockaddr*>(&to),
+             sizeof to) != kRequestSize) {
+    SetThreadLastError(TransferFailure(errno));
+    return false;
+  }
+
+  uint8_t packet[kStandInHeader + kReceiveSize];
+  for (;;) {
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) break;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+    pollfd waiting{fd.get(), POLLIN, 0};
+    const int ready = poll(&waiting, 1, static_cast<int>(left));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) {
+      SetThreadLastError(TransferFailure(errno));
+      return false;
+    }
+    if (ready == 0) continue;  // the deadline check above ends the wait
+
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
+    uint8_t* const into = datagram ? packet + kStandInHeader : packet;
+    const ssize_t received = recvfrom(fd.get(), into, kReceiveSize, MSG_DONTWAIT,
+                                      reinterpret_cast<sockaddr*>(&from), &fromSize);
+    if (received < 0) {
+      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
+      SetThreadLastError(TransferFailure(errno));
+      return false;
+    }
+    int length = static_cast<int>(received);
+    if (datagram) {
+      std::memset(packet, 0, kStandInHeader);
+      packet[0] = 0x45;
+      length += kStandInHeader;
+    }
+    int notOurs = 1;
+    // Replies of other echoes, and anything else that isn't our reply, leave the wait running.
+    if (!CheckEchoReplyFor(packet, length, sequence, identifier, notOurs)) continue;
+
+    const int header = (packet[0] & 0x0F) * 4;
+    const int echoed = length - header - 8;
+    if (echoed > kEchoDataSize || std::memcmp(packet + header + 8, request + 8, echoed) != 0) {
+      SetThreadLastError(kErrorUnexpectedNetError);
+      return false;
+    }
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
+    result.replyAddress = from.sin_addr.s_addr;
+    result.roundTripTime = static_cast<uint32_t>(elapsed);
+    result.status = 0;
+    return true;
+  }
+  SetThreadLastError(kEchoTimedOut);
+  return false;
+}
+
+bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  local.sin_port = htons(0);
+  local.sin_addr.s_addr = htonl(INADDR_ANY);
+  if (localAddress != nullptr) {
+    uint32_t address = 0;
+    if (!ResolveIPv4(WideToAnsi(localAddress), address)) return false;
+    local.sin_addr.s_addr = address;
+  }
+  return bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&local), sizeof local) ==
+         0;
+}

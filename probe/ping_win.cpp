@@ -1,0 +1,161 @@
+// The echo through the platform's ICMP library, loaded at run time so the program starts where
+// the library is missing.
+// winsock2.h must come before windows.h, and ipexport.h needs the types of both.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <windows.h>
+
+#include <ipexport.h>
+
+#include <cstring>
+#include <new>
+
+#include "probe/last_error.h"
+#include "probe/ping.h"
+#include "probe/resolve.h"
+#include "support/handle.h"
+#include "support/text_conversions.h"
+
+namespace {
+
+using IcmpCreateFileFunction = HANDLE(WINAPI*)();
+using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
+                                            LPVOID, DWORD, DWORD);
+using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+
+// One reply record and the 32 echoed bytes.
+constexpr DWORD kReplySize = 60;
+static_assert(sizeof(ICMP_ECHO_REPLY) + kEchoDataSize == kReplySize);
+
+template <typename Function>
+Function EntryPoint(HMODULE module, const char* name) {
+  // Through the generic function type, which converts to any other without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// The echoed bytes lie inside the reply buffer and are all 0x45.
+bool EchoedDataIntact(const ICMP_ECHO_REPLY& record, const unsigned char* reply) {
+  if (record.DataSize == 0) return true;
+  const unsigned char* data = static_cast<const unsigned char*>(record.Data);
+  if (data < reply || data > reply + kReplySize || record.DataSize > reply + kReplySize - data) {
+    return false;
+  }
+  for (USHORT i = 0; i < record.DataSize; ++i) {
+    if (data[i] != 0x45) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+struct CPing::Library {
+  ModuleHandle module;
+  IcmpCreateFileFunction pfnIcmpCreateFile = nullptr;
+  IcmpSendEchoFunction pfnIcmpSendEcho = nullptr;
+  IcmpCloseHandleFunction pfnIcmpCloseHandle = nullptr;
+  // Resolution needs the socket library; holding a start of it keeps a lone CPing usable.
+  bool socketsStarted = false;
+
+  ~Library() {
+    if (socketsStarted) WSACleanup();
+  }
+};
+
+CPing::CPing() : CPing(L"Iphlpapi.dll", L"ICMP.DLL") {}
+
+CPing::CPing(const Text& first, const Text& second) {
+  for (const Text* name : {&first, &second}) {
+    if (name->empty()) continue;
+    ModuleHandle module(LoadLibraryW(name->c_str()));
+    if (!module.valid()) continue;
+    auto loaded = std::make_unique<Library>();
+    loaded->pfnIcmpCreateFile = EntryPoint<IcmpCreateFileFunction>(module.get(), "IcmpCreateFile");
+    loaded->pfnIcmpSendEcho = EntryPoint<IcmpSendEchoFunction>(module.get(), "IcmpSendEcho");
+    loaded->pfnIcmpCloseHandle =
+        EntryPoint<IcmpCloseHandleFunction>(module.get(), "IcmpCloseHandle");
+    // All three or none: a library that lacks one is unloaded here and the next one tried.
+    if (loaded->pfnIcmpCreateFile == nullptr || loaded->pfnIcmpSendEcho == nullptr ||
+        loaded->pfnIcmpCloseHandle == nullptr) {
+      continue;
+    }
+    loaded->module = std::move(module);
+    WSADATA data{};
+    loaded->socketsStarted = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    library = std::move(loaded);
+    return;
+  }
+}
+
+CPing::~CPing() = default;
+
+bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
+  if (!library) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  uint32_t address = 0;
+  if (!ResolveIPv4(WideToAnsi(target), address)) return false;
+
+  const HANDLE handle = library->pfnIcmpCreateFile();
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const auto closeHandle = [&] {
+    // Closing must not overwrite the reason of a failure.
+    const DWORD reason = GetLastError();
+    library->pfnIcmpCloseHandle(handle);
+    SetLastError(reason);
+  };
+
+  std::unique_ptr<unsigned char[]> request(new (std::nothrow) unsigned char[kEchoDataSize]);
+  std::unique_ptr<unsigned char[]> reply(new (std::nothrow) unsigned char[kReplySize]);
+  if (!request || !reply) {
+    library->pfnIcmpCloseHandle(handle);
+    SetLastError(ERROR_OUTOFMEMORY);
+    return false;
+  }
+  std::memset(request.get(), 0x45, kEchoDataSize);
+  std::memset(reply.get(), 0, kReplySize);
+
+  IP_OPTION_INFORMATION options{};
+  options.Ttl = kEchoTimeToLive;
+  options.Tos = 0;
+  options.Flags = 0;
+  options.OptionsSize = 0;
+  options.OptionsData = nullptr;
+
+  const DWORD records = library->pfnIcmpSendEcho(handle, address, request.get(), kEchoDataSize,
+                                                 &options, reply.get(), kReplySize, timeoutMs);
+  bool answered = false;
+  ICMP_ECHO_REPLY record{};
+  if (records == 1) {
+    std::memcpy(&record, reply.get(), sizeof record);
+    if (record.Status != IP_SUCCESS) {
+      // An error report (host unreachable, say) came back instead of the node's echo.
+      SetLastError(record.Status);
+    } else if (!EchoedDataIntact(record, reply.get())) {
+      SetLastError(ERROR_UNEXP_NET_ERR);
+    } else {
+      answered = true;
+    }
+  }
+  closeHandle();
+  if (!answered) return false;
+  result.replyAddress = record.Address;
+  result.roundTripTime = record.RoundTripTime;
+  result.status = record.Status;
+  return true;
+}
+
+bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  local.sin_port = htons(0);
+  local.sin_addr.s_addr = htonl(INADDR_ANY);
+  if (localAddress != nullptr) {
+    uint32_t address = 0;
+    if (!ResolveIPv4(WideToAnsi(localAddress), address)) return false;
+    local.sin_addr.s_addr = address;
+  }
+  return bind(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&local),
+              sizeof local) != SOCKET_ERROR;
+}

@@ -1,0 +1,4 @@
+#include "probe/socket_library.h"
+
+bool StartSocketLibrary() { return true; }
+void StopSocketLibrary() {}

@@ -1,0 +1,36 @@
+#include "sim/icmp/host_table.h"
+
+#include <arpa/inet.h>
+
+namespace {
+
+struct Row {
+  uint8_t first, last;  // last octets, inclusive
+  HostBehaviour behaviour;
+};
+
+// Ten hosts per behaviour, so tests that run at the same time need not share one.
+constexpr Row kTable[] = {
+    {10, 19, {false, 30, 0, false}},       // 30 ms added delay
+    {20, 29, {false, 0, 2, false}},        // every 2nd echo dropped: 50 % loss
+    {30, 39, {false, 0, 1, false}},        // every echo dropped: 100 % loss
+    {40, 49, {false, 0, 0, true}},         // echoed data corrupted
+    {50, 59, {true, 0, 0, false}},         // silent
+    {60, 69, {false, 100, 0, false}},      // 100 ms added delay
+    {70, 79, {false, 0, 4, false}},        // every 4th echo dropped: 25 % loss
+    {80, 89, {false, 0, 0, false, true}},  // "host unreachable" in place of the reply
+};
+
+}  // namespace
+
+bool BehaviourOf(uint32_t host, HostBehaviour& behaviour) {
+  const uint32_t value = ntohl(host);
+  if ((value & 0xFFFFFF00u) != 0xC6120000u) return false;  // 198.18.0.0/24
+  const uint32_t octet = value & 0xFF;
+  if (octet <= 1 || octet == 255) return false;  // the network, our own side, broadcast
+  behaviour = HostBehaviour{};
+  for (const Row& row : kTable) {
+    if (octet >= row.first && octet <= row.last) behaviour = row.behaviour;
+  }
+  return true;
+}

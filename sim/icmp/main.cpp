@@ -1,0 +1,152 @@
+// quorvex-icmp-sim: answers ICMP echo requests to the test hosts 198.18.0.0/24 on a TUN device,
+// each host as the table in host_table.cpp says. Runs inside the test's network namespace until
+// SIGTERM, until its parent ends, or until the device goes away.
+//
+//   quorvex-icmp-sim [--device NAME] [--ready-file PATH]
+#include <errno.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <queue>
+#include <string>
+#include <vector>
+
+#include "sim/icmp/echo_reply.h"
+#include "sim/icmp/host_table.h"
+#include "sim/icmp/tun_device.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Replies waiting for their added delay; beyond this many, requests go unanswered.
+constexpr size_t kMaxPending = 4096;
+constexpr size_t kMaxPacket = 65535;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) { stopRequested = 1; }
+
+struct Pending {
+  Clock::time_point due;
+  uint64_t order;  // keeps replies with the same due time in arrival order
+  std::vector<uint8_t> packet;
+  bool operator>(const Pending& other) const {
+    return due != other.due ? due > other.due : order > other.order;
+  }
+};
+
+class Responder {
+ public:
+  explicit Responder(int device) : device_(device) {}
+
+  void Run() {
+    std::vector<uint8_t> buffer(kMaxPacket);
+    while (!stopRequested) {
+      SendDue();
+      int timeout = 1000;
+      if (!pending_.empty()) {
+        const auto left = pending_.top().due - Clock::now();
+        timeout = static_cast<int>(
+            std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+      }
+      pollfd waiting{device_, POLLIN, 0};
+      const int ready = poll(&waiting, 1, timeout);
+      if (ready < 0) {
+        if (errno == EINTR) continue;
+        std::cerr << "quorvex-icmp-sim: poll: " << std::strerror(errno) << "\n";
+        return;
+      }
+      if (ready == 0) continue;
+      if (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)) return;  // the device is gone
+      const ssize_t length = read(device_, buffer.data(), buffer.size());
+      if (length < 0) {
+        if (errno == EINTR || errno == EAGAIN) continue;
+        return;
+      }
+      Handle(buffer.data(), static_cast<size_t>(length));
+    }
+  }
+
+ private:
+  void Handle(const uint8_t* packet, size_t length) {
+    EchoRequest request;
+    if (!ParseEchoRequest(packet, length, request)) return;
+    HostBehaviour behaviour;
+    if (!BehaviourOf(request.destination, behaviour) || behaviour.silent) return;
+    const uint64_t count = ++echoes_[request.destination];
+    if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
+    if (pending_.size() >= kMaxPending) return;
+    pending_.push(Pending{Clock::now() + std::chrono::milliseconds(behaviour.delayMs), order_++,
+                          behaviour.unreachable
+                              ? MakeHostUnreachable(packet, length)
+                              : MakeEchoReply(packet, length, behaviour.corrupt)});
+    SendDue();
+  }
+
+  void SendDue() {
+    while (!pending_.empty() && pending_.top().due <= Clock::now()) {
+      const std::vector<uint8_t>& reply = pending_.top().packet;
+      if (write(device_, reply.data(), reply.size()) < 0 && errno != EAGAIN) {
+        std::cerr << "quorvex-icmp-sim: write: " << std::strerror(errno) << "\n";
+      }
+      pending_.pop();
+    }
+  }
+
+  int device_;
+  std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
+  std::map<uint32_t, uint64_t> echoes_;
+  uint64_t order_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string device = "qtun0";
+  std::string readyFile;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--device" && i + 1 < argc) {
+      device = argv[++i];
+    } else if (arg == "--ready-file" && i + 1 < argc) {
+      readyFile = argv[++i];
+    } else {
+      std::cerr << "usage: quorvex-icmp-sim [--device NAME] [--ready-file PATH]\n";
+      return 2;
+    }
+  }
+
+  // Ends with whoever started it.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+
+  std::string error;
+  const int fd = OpenTunDevice(device, error);
+  if (fd < 0) {
+    std::cerr << "quorvex-icmp-sim: " << error << "\n";
+    return 1;
+  }
+  if (!readyFile.empty()) {
+    std::ofstream ready(readyFile);
+    ready << getpid() << "\n";
+    if (!ready) {
+      std::cerr << "quorvex-icmp-sim: cannot write " << readyFile << "\n";
+      return 1;
+    }
+  }
+  Responder(fd).Run();
+  close(fd);
+  return 0;
+}
