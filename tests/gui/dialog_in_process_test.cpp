@@ -158,7 +158,8 @@ TEST_F(DialogInProcessTest, WorkerLinesKeepTheirOrderAndTheNewestIsSelected) {
   });
 }
 
-TEST_F(DialogInProcessTest, SpacesOnlyCredentialsAreStoredAsEntered) {
+TEST_F(DialogInProcessTest, SpacesOnlyCredentialsAreStoredAsEnteredAndTheRunReachesTheWindow) {
+  library_->ScriptLocalAddress(L"198.18.0.7");
   RunDialog([this](HWND window) {
     SetEdit(window, IDC_USER_NAME, L"   ");
     SetEdit(window, IDC_PASSWORD, L" p w ");
@@ -170,6 +171,14 @@ TEST_F(DialogInProcessTest, SpacesOnlyCredentialsAreStoredAsEntered) {
     ASSERT_TRUE(WaitUntil([window] { return ButtonEnabled(window); }, 20s))
         << "the run gives the button back";
     EXPECT_EQ(library_->CountCalls("HttpLogin    | p w  at "), 2) << "both servers, unchanged";
+    EXPECT_TRUE(WaitUntil(
+        [window] {
+          wchar_t text[64] = {};
+          GetDlgItemTextW(window, IDC_LOCAL_ADDRESS, text, 64);
+          return Text(text) == L"本机IP为：198.18.0.7";
+        },
+        10s))
+        << "the address thread sets control 1004";
   });
 }
 

@@ -166,14 +166,23 @@ bool Click(Driver& driver, const Text&) {
   return true;
 }
 
+// The count is a number of threads.
 bool ClickHold(Driver& driver, const Text& argument) {
   if (!ButtonUsable(driver)) return true;
   const int count = Milliseconds(argument);
   DWORD processId = 0;
   GetWindowThreadProcessId(driver.dialog, &processId);
+  HWND const button = Control(driver, IDC_TEST_CONNECTION);
+  TextList states;
+  // The window's state needs no message to read, so it can be read while the process is stopped.
+  const auto started = [&states, button](int index) {
+    states.push_back(L"click: when thread " + ToText(index + 1) + L" started, the button was " +
+                     EnabledText(button));
+  };
   Text error;
   const bool held = driver.hold.HoldNewThreads(
-      processId, count, 10000, [&driver] { SendClick(driver); }, error);
+      processId, count, 10000, [&driver] { SendClick(driver); }, started, error);
+  for (const Text& state : states) PrintLine(state);
   if (!Synchronise(driver.dialog)) return Fail(L"the dialog does not answer");
   if (!held) return Fail(L"click-hold: " + error);
   PrintLine(L"click: " + ToText(driver.hold.Held()) + L" threads started, held before they ran");
@@ -316,15 +325,18 @@ bool Close(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
   DWORD processId = 0;
   GetWindowThreadProcessId(driver.dialog, &processId);
-  HANDLE const process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  HANDLE const process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return Fail(L"cannot open the program's process");
   SendNotifyMessageW(driver.dialog, WM_CLOSE, 0, 0);
-  const DWORD wait = process != nullptr
-                         ? WaitForSingleObject(process, static_cast<DWORD>(Milliseconds(argument)))
-                         : WAIT_FAILED;
-  if (process != nullptr) CloseHandle(process);
+  const DWORD wait = WaitForSingleObject(process, static_cast<DWORD>(Milliseconds(argument)));
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
   if (wait != WAIT_OBJECT_0) return Fail(L"the program has not ended after " + argument + L" ms");
   driver.dialog = nullptr;
-  PrintLine(L"closed: the program has ended");
+  // A crash would end it with an exception code instead.
+  PrintLine(L"closed: the program has ended with code " + ToLowerHex(code));
   return true;
 }
 

@@ -32,7 +32,8 @@ DWORD Remaining(ULONGLONG end) {
 }  // namespace
 
 bool ThreadHold::HoldNewThreads(DWORD processId, int count, int timeoutMs,
-                                const std::function<void()>& trigger, Text& error) {
+                                const std::function<void()>& trigger,
+                                const std::function<void(int index)>& started, Text& error) {
   if (!DebugActiveProcess(processId)) {
     error = L"cannot attach to the process";
     return false;
@@ -65,6 +66,7 @@ bool ThreadHold::HoldNewThreads(DWORD processId, int count, int timeoutMs,
     if (event.dwDebugEventCode == CREATE_THREAD_DEBUG_EVENT) {
       HANDLE const thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, event.dwThreadId);
       if (thread != nullptr && SuspendThread(thread) != static_cast<DWORD>(-1)) {
+        started(Held());
         threads_.push_back(thread);
       } else if (thread != nullptr) {
         CloseHandle(thread);

@@ -18,10 +18,12 @@ class ThreadHold {
   ThreadHold& operator=(const ThreadHold&) = delete;
 
   // Attaches to `processId`, runs `trigger`, and holds the first `count` threads started after it.
-  // False with `error` set when that does not happen within `timeoutMs`; whatever was held stays
-  // held until Release.
+  // `started` runs for each of them while the whole process is still stopped at that thread's
+  // start, so it must not send messages to the process. False with `error` set when that does
+  // not happen within `timeoutMs`; whatever was held stays held until Release.
   bool HoldNewThreads(DWORD processId, int count, int timeoutMs,
-                      const std::function<void()>& trigger, Text& error);
+                      const std::function<void()>& trigger,
+                      const std::function<void(int index)>& started, Text& error);
   int Held() const { return static_cast<int>(threads_.size()); }
   // Lets every held thread run.
   void Release();
