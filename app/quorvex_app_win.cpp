@@ -5,6 +5,8 @@
 #include "app/main_window.h"
 #include "app/quorvex_dlg_win.h"
 
+static_assert(sizeof(INITCOMMONCONTROLSEX) == 8, "size and class set, nothing else");
+
 // The one application object.
 CQuorvexApp theApp;
 

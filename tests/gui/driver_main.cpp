@@ -44,7 +44,7 @@ struct Driver {
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
 
-struct CommandSpec {
+struct CommandEntry {
   bool takesArgument;
   Command run;
 };
@@ -340,8 +340,8 @@ bool Close(Driver& driver, const Text& argument) {
   return true;
 }
 
-const std::map<Text, CommandSpec>& Commands() {
-  static const std::map<Text, CommandSpec> commands = {
+const std::map<Text, CommandEntry>& Commands() {
+  static const std::map<Text, CommandEntry> commands = {
       {L"find", {true, Find}},
       {L"set-user",
        {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, t); }}},
