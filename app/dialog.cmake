@@ -13,6 +13,6 @@ target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_catalogue quor
 # The global application object and the entry point live in the executable itself, so that the
 # linker keeps them.
 add_executable(Quorvex WIN32 quorvex_app_win.cpp win_main_win.cpp)
-target_link_libraries(Quorvex PRIVATE quorvex_dialog quorvex_resources quorvex_options)
+target_link_libraries(Quorvex PRIVATE quorvex_dialog quorvex_service quorvex_resources quorvex_options)
 target_link_options(Quorvex PRIVATE -municode)
 set_target_properties(Quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -6,7 +6,7 @@
 #include "support/service_library.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // MERGE(service): InstallServiceLibrary(CreateHttpServiceLibrary());
+  InstallServiceLibrary(CreateHttpServiceLibrary());
   ApplicationBase* const app = ApplicationBase::Current();
   const int code = app != nullptr ? app->Main(instance) : 1;
   // Workers of a run may still be going when the dialog closes. ExitProcess stops them before

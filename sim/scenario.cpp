@@ -1,0 +1,125 @@
+#include "sim/scenario.h"
+
+#include <fstream>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace {
+
+bool ReadBehaviour(const json& value, Behaviour& out, std::string& error) {
+  if (!value.is_object()) {
+    error = "a behaviour must be an object";
+    return false;
+  }
+  static const std::map<std::string, Behaviour::Action> kActions = {
+      {"accept", Behaviour::Action::kAccept},
+      {"echo", Behaviour::Action::kEcho},
+      {"reply", Behaviour::Action::kReply},
+      {"close", Behaviour::Action::kClose},
+      {"huge", Behaviour::Action::kHuge},
+      {"client-address", Behaviour::Action::kClientAddress}};
+  const std::string action = value.value("action", std::string());
+  const auto found = kActions.find(action);
+  if (found == kActions.end()) {
+    error = "unknown action \"" + action + "\"";
+    return false;
+  }
+  out.action = found->second;
+  out.delaySeconds = value.value("delaySeconds", 0.0);
+  if (out.delaySeconds < 0 || out.delaySeconds > kMaxDelaySeconds) {
+    error = "delaySeconds must lie between 0 and 30";
+    return false;
+  }
+  out.result = value.value("result", json::object());
+  out.status = value.value("status", 200);
+  out.body = value.value("body", std::string());
+  out.contentType = value.value("contentType", std::string("text/plain"));
+  out.bytes = value.value("bytes", size_t{0});
+  if (out.status < 100 || out.status > 999 || !out.result.is_object()) {
+    error = "status must be 100 to 999 and result an object";
+    return false;
+  }
+  return true;
+}
+
+bool ReadEntries(const json& object, std::map<std::string, Behaviour>& out, std::string& error) {
+  if (!object.is_object()) {
+    error = "expected an object of behaviours";
+    return false;
+  }
+  for (const auto& [key, value] : object.items()) {
+    if (!ReadBehaviour(value, out[key], error)) {
+      error = key + ": " + error;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+Scenario::Scenario() {
+  refuseLogin_.status = 401;
+  refuseLogin_.body = "unknown user";
+  acceptLogout_.body = "ok";
+  clientAddress_.action = Behaviour::Action::kClientAddress;
+}
+
+bool Scenario::Load(const std::string& path, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read " + path;
+    return false;
+  }
+  std::stringstream content;
+  content << file.rdbuf();
+  const json root = json::parse(content.str(), nullptr, false, true);
+  if (!root.is_object()) {
+    error = path + " is not a JSON object";
+    return false;
+  }
+  try {
+    if (root.contains("users")) {
+      for (const auto& [user, servers] : root.at("users").items()) {
+        for (const auto& [server, value] : servers.items()) {
+          if (server != "im" && server != "wap") {
+            error = "users." + user + ": server must be im or wap, not " + server;
+            return false;
+          }
+          if (!ReadBehaviour(value, logins_[server][user], error)) {
+            error = "users." + user + "." + server + ": " + error;
+            return false;
+          }
+        }
+      }
+    }
+    if (root.contains("logout") && !ReadEntries(root.at("logout"), logouts_, error)) return false;
+    if (root.contains("cip") && !ReadEntries(root.at("cip"), clientAddresses_, error)) return false;
+  } catch (const json::exception& e) {
+    error = path + ": " + e.what();
+    return false;
+  }
+  return true;
+}
+
+const Behaviour& Scenario::Find(const Entries& entries, const std::string& key,
+                                const Behaviour& fallback) {
+  auto found = entries.find(key);
+  if (found == entries.end()) found = entries.find("default");
+  return found == entries.end() ? fallback : found->second;
+}
+
+const Behaviour& Scenario::Login(const std::string& server, const std::string& userName) const {
+  const auto entries = logins_.find(server);
+  if (entries == logins_.end()) return refuseLogin_;
+  return Find(entries->second, userName, refuseLogin_);
+}
+
+const Behaviour& Scenario::Logout(const std::string& session) const {
+  return Find(logouts_, session, acceptLogout_);
+}
+
+const Behaviour& Scenario::ClientAddress(const std::string& query) const {
+  return Find(clientAddresses_, query, clientAddress_);
+}

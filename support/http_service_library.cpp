@@ -1,0 +1,122 @@
+#include "support/http_service_library.h"
+
+#include <atomic>
+#include <mutex>
+#include <utility>
+
+#include "support/address_reply.h"
+#include "support/form_encoding.h"
+#include "support/http_transport.h"
+#include "support/login_result_json.h"
+#include "support/service_call_state.h"
+#include "support/tcp_connection.h"
+#include "support/tcp_error_codes.h"
+#include "support/transfer_codes.h"
+
+namespace {
+
+constexpr const char* kFormType = "application/x-www-form-urlencoded";
+
+class HttpServiceLibrary final : public ServiceLibrary {
+ public:
+  explicit HttpServiceLibrary(HttpClientTimeouts timeouts) : timeouts_(timeouts) {}
+
+  bool SetNewHttpLoginServer(Text url) override {
+    state_.SetLoginServer(std::move(url));
+    return true;
+  }
+
+  bool HttpLogin(Text userName, Text password, LoginResult& result) override {
+    const ServiceCallState::Attempt attempt = state_.BeginLogin();
+    const std::string user = ToUtf8(userName);
+    const std::string secret = ToUtf8(password);
+    HttpRequest request;
+    request.url = attempt.serverUrl + L"login";
+    request.post = true;
+    request.contentType = kFormType;
+    request.body = EncodeForm({{"userName", user}, {"password", secret}});
+    const HttpReply reply = SendHttpRequest(request, timeouts_);
+
+    int32_t transferCode = reply.transferCode;
+    bool accepted = false;
+    if (transferCode == transfer_code::kOk && reply.status == 200) {
+      accepted = DecodeLoginResult(reply.body, result);
+      if (!accepted) transferCode = transfer_code::kWeirdReply;
+    }
+    state_.EndLogin(attempt, reply.status, transferCode, accepted ? &result.loginText : nullptr);
+    return accepted;
+  }
+
+  int32_t GetHttpCode() override { return state_.HttpCode(); }
+  int32_t GetCurlCode() override { return state_.TransferCode(); }
+
+  bool HttpLogout() override {
+    const auto session = state_.TakeSession();
+    if (!session) return false;
+    const std::string loginText = ToUtf8(session->loginText);
+    HttpRequest request;
+    request.url = session->serverUrl + L"logout";
+    request.post = true;
+    request.contentType = kFormType;
+    request.body = EncodeForm({{"session", loginText}});
+    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    return reply.transferCode == transfer_code::kOk && reply.status == 200;
+  }
+
+  bool GetLocalIP(Text url, Text& address) override {
+    HttpRequest request;
+    request.url = std::move(url);
+    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    if (reply.transferCode != transfer_code::kOk || reply.status != 200) return false;
+    address = AddressFromReply(reply.body);
+    return true;
+  }
+
+  bool SetNewHttpContacterServer(Text url) override {
+    state_.SetContacterServer(std::move(url));
+    return true;
+  }
+
+  bool CreateTCP(Text host, int16_t port) override {
+    std::lock_guard<std::mutex> guard(tcpLock_);
+    int32_t error = 0;
+    // Windows would resolve an empty name to this machine; no name is no host on every platform.
+    if (host.empty()) {
+      tcp_.Close();
+      lastTcpError_ = tcp_error::kHostNotFound;
+      return false;
+    }
+    // The port travels as int16; ports above 32767 arrive negative.
+    if (tcp_.Create(host, static_cast<uint16_t>(port), error)) return true;
+    lastTcpError_ = error;
+    return false;
+  }
+
+  bool ConnectTCP() override {
+    std::lock_guard<std::mutex> guard(tcpLock_);
+    int32_t error = 0;
+    if (tcp_.Connect(timeouts_.connectMs, error)) return true;
+    lastTcpError_ = error;
+    return false;
+  }
+
+  bool DisConnectTCP() override {
+    std::lock_guard<std::mutex> guard(tcpLock_);
+    return tcp_.Close();
+  }
+
+  int32_t GetLastTcpError() override { return lastTcpError_.load(); }
+
+ private:
+  const HttpClientTimeouts timeouts_;
+  ServiceCallState state_;
+  std::mutex tcpLock_;
+  TcpConnection tcp_;
+  std::atomic<int32_t> lastTcpError_{0};
+};
+
+}  // namespace
+
+std::shared_ptr<ServiceLibrary> CreateHttpServiceLibrary(HttpClientTimeouts timeouts) {
+  return std::make_shared<HttpServiceLibrary>(timeouts);
+}

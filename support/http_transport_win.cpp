@@ -1,0 +1,147 @@
+// The transport over WinHTTP, part of Windows itself.
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "support/http_transport.h"
+#include "support/transfer_codes.h"
+#include "support/winhttp_errors.h"
+
+static_assert(ERROR_WINHTTP_TIMEOUT == 12002 && ERROR_WINHTTP_INVALID_URL == 12005 &&
+              ERROR_WINHTTP_UNRECOGNIZED_SCHEME == 12006 &&
+              ERROR_WINHTTP_NAME_NOT_RESOLVED == 12007 && ERROR_WINHTTP_CANNOT_CONNECT == 12029 &&
+              ERROR_WINHTTP_CONNECTION_ERROR == 12030 &&
+              ERROR_WINHTTP_INVALID_SERVER_RESPONSE == 12152 &&
+              ERROR_WINHTTP_SECURE_FAILURE == 12175 && ERROR_NOT_ENOUGH_MEMORY == 8);
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct InternetHandle {
+  HINTERNET handle = nullptr;
+  explicit InternetHandle(HINTERNET h) : handle(h) {}
+  ~InternetHandle() {
+    if (handle != nullptr) WinHttpCloseHandle(handle);
+  }
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+};
+
+// Milliseconds left before the deadline, at least 1 while any is left, 0 when none.
+int LeftMs(Clock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left <= 0 ? 0 : static_cast<int>(std::max<long long>(left, 1));
+}
+
+HttpReply Failed(WinHttpStep step, int32_t status = 0) {
+  HttpReply reply;
+  reply.status = status;
+  reply.transferCode = TransferCodeOfWinHttpError(GetLastError(), step);
+  return reply;
+}
+
+HttpReply TimedOut(int32_t status = 0) {
+  HttpReply reply;
+  reply.status = status;
+  reply.transferCode = transfer_code::kTimedOut;
+  return reply;
+}
+
+// WinHTTP has no limit for a whole exchange, so each blocking step gets what is left of it.
+bool SetTimeoutsLeft(HINTERNET request, Clock::time_point deadline, int connectMs) {
+  const int left = LeftMs(deadline);
+  if (left <= 0 || !WinHttpSetTimeouts(request, left, std::min(connectMs, left), left, left)) {
+    return false;
+  }
+  // Waiting for the head of the answer has a limit of its own.
+  DWORD responseMs = static_cast<DWORD>(left);
+  return WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
+                          sizeof(responseMs));
+}
+
+}  // namespace
+
+HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& timeouts) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeouts.requestMs);
+  if (!IsHttpUrl(request.url)) {
+    HttpReply reply;
+    reply.transferCode = transfer_code::kUnsupportedProtocol;
+    return reply;
+  }
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof(parts);
+  parts.dwSchemeLength = static_cast<DWORD>(-1);
+  parts.dwHostNameLength = static_cast<DWORD>(-1);
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(request.url.c_str(), static_cast<DWORD>(request.url.size()), 0, &parts) ||
+      parts.dwHostNameLength == 0) {
+    HttpReply reply;
+    reply.transferCode = transfer_code::kMalformedUrl;
+    return reply;
+  }
+  const Text host(parts.lpszHostName, parts.dwHostNameLength);
+  Text path(parts.lpszUrlPath, parts.dwUrlPathLength);
+  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (path.empty()) path = L"/";
+
+  InternetHandle session(WinHttpOpen(L"Quorvex/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  if (session.handle == nullptr) return Failed(WinHttpStep::kSetUp);
+  InternetHandle connection(WinHttpConnect(session.handle, host.c_str(), parts.nPort, 0));
+  if (connection.handle == nullptr) return Failed(WinHttpStep::kSetUp);
+  const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  InternetHandle exchange(WinHttpOpenRequest(connection.handle, request.post ? L"POST" : L"GET",
+                                             path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                             WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+  if (exchange.handle == nullptr) return Failed(WinHttpStep::kSetUp);
+  DWORD disabled = WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_COOKIES;
+  WinHttpSetOption(exchange.handle, WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
+
+  Text headers;
+  if (request.post) {
+    headers = L"Content-Type: ";
+    headers += FromUtf8(request.contentType);
+    headers += L"\r\n";
+  }
+  if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs)) return TimedOut();
+  void* body = request.post ? const_cast<char*>(request.body.data()) : WINHTTP_NO_REQUEST_DATA;
+  const auto bodySize = static_cast<DWORD>(request.post ? request.body.size() : 0);
+  if (!WinHttpSendRequest(exchange.handle,
+                          headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                          static_cast<DWORD>(headers.size()), body, bodySize, bodySize, 0)) {
+    return Failed(WinHttpStep::kSend);
+  }
+  if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs)) return TimedOut();
+  if (!WinHttpReceiveResponse(exchange.handle, nullptr)) return Failed(WinHttpStep::kReceiveHead);
+
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (!WinHttpQueryHeaders(exchange.handle, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return Failed(WinHttpStep::kReceiveHead);
+  }
+  HttpReply reply;
+  reply.status = static_cast<int32_t>(status);
+  char buffer[16384];
+  for (;;) {
+    if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs))
+      return TimedOut(reply.status);
+    DWORD read = 0;
+    if (!WinHttpReadData(exchange.handle, buffer, sizeof(buffer), &read)) {
+      return Failed(WinHttpStep::kReadBody, reply.status);
+    }
+    if (read == 0) break;
+    if (reply.body.size() + read > kMaxResponseBytes) {
+      reply.body.clear();
+      reply.transferCode = transfer_code::kTooLarge;
+      return reply;
+    }
+    reply.body.append(buffer, read);
+  }
+  return reply;
+}

@@ -1,0 +1,56 @@
+#include "support/service_call_state.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ServiceCallState, CodesReadZeroWhileAnAttemptRunsThenItsOwn) {
+  ServiceCallState state;
+  state.SetLoginServer(L"http://a/");
+  const auto first = state.BeginLogin();
+  state.EndLogin(first, 403, 0, nullptr);
+  EXPECT_EQ(state.HttpCode(), 403);
+
+  const auto second = state.BeginLogin();
+  EXPECT_EQ(state.HttpCode(), 0);
+  EXPECT_EQ(state.TransferCode(), 0);
+  state.EndLogin(second, 0, 28, nullptr);
+  EXPECT_EQ(state.HttpCode(), 0);
+  EXPECT_EQ(state.TransferCode(), 28);
+}
+
+TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesNothingBehind) {
+  ServiceCallState state;
+  state.SetLoginServer(L"http://slow/");
+  const auto abandoned = state.BeginLogin();
+  state.SetLoginServer(L"http://next/");
+  const auto next = state.BeginLogin();
+  EXPECT_EQ(abandoned.serverUrl, L"http://slow/");
+  EXPECT_EQ(next.serverUrl, L"http://next/");
+
+  state.EndLogin(next, 503, 0, nullptr);
+  const Text late = L"late-session";
+  state.EndLogin(abandoned, 200, 0, &late);
+  EXPECT_EQ(state.HttpCode(), 503);
+  EXPECT_FALSE(state.TakeSession().has_value());
+}
+
+TEST(ServiceCallState, TheSessionBelongsToTheServerThatAcceptedAndIsHandedOutOnce) {
+  ServiceCallState state;
+  state.SetLoginServer(L"http://im/");
+  const auto attempt = state.BeginLogin();
+  state.SetLoginServer(L"http://wap/");
+  const Text loginText = L"s1";
+  state.EndLogin(attempt, 200, 0, &loginText);
+
+  const auto failed = state.BeginLogin();
+  state.EndLogin(failed, 401, 0, nullptr);  // a refusal keeps the earlier session
+
+  const auto session = state.TakeSession();
+  ASSERT_TRUE(session.has_value());
+  EXPECT_EQ(session->serverUrl, L"http://im/");
+  EXPECT_EQ(session->loginText, L"s1");
+  EXPECT_FALSE(state.TakeSession().has_value());
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#include "tests/service/sim_test_support.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "service_hosts.h"
+
+Text ImUrl() { return Text(L"http://") + quorvex_build::kImHost + L":8887/"; }
+Text WapUrl() { return Text(L"http://") + quorvex_build::kWapHost + L"/kelo_http/"; }
+Text CipUrl() { return Text(L"http://") + quorvex_build::kCipHost + L"/api/cip"; }
+Text DeadUrl() { return L"http://127.0.0.2:1/"; }
+
+void SimTest::SetUp() {
+  const char* running = std::getenv("QUORVEX_SIM_RUNNING");
+  if (running == nullptr || std::string(running) != "1") {
+    FAIL() << "the service simulator is not running: run the tests under scripts/netns-run, "
+              "for example: scripts/netns-run -- ctest --preset linux";
+  }
+}
+
+int SimCount(const Text& counterUrl) {
+  const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
+  Text count;
+  if (!library->GetLocalIP(counterUrl, count)) return -1;
+  return std::stoi(ToUtf8(count));
+}
