@@ -1,1 +1,18 @@
-# The Windows dialog; filled in with the dialog layer.
+# The Windows dialog: our thin application and dialog layer, the main dialog and the About box.
+add_library(quorvex_dialog STATIC
+  about_dlg_win.cpp
+  app_base_win.cpp
+  dialog_base_win.cpp
+  dialog_main_window_win.cpp
+  list_box_win.cpp
+  module_path_win.cpp
+  quorvex_dlg_win.cpp)
+target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_catalogue quorvex_testrun
+                                            quorvex_support comctl32)
+
+# The global application object and the entry point live in the executable itself, so that the
+# linker keeps them.
+add_executable(Quorvex WIN32 quorvex_app_win.cpp win_main_win.cpp)
+target_link_libraries(Quorvex PRIVATE quorvex_dialog quorvex_service quorvex_resources quorvex_options)
+target_link_options(Quorvex PRIVATE -municode)
+set_target_properties(Quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

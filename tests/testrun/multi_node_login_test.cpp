@@ -80,12 +80,12 @@ TEST_F(MultiNodeLoginTest, PercentSignsAndLongTextsInUrlsAreShownAndLoggedAsThey
 
 TEST_F(MultiNodeLoginTest,
        AHangingServerIsReportedAfterTheWaitTheNextTriedAtOnceItsLateAnswerLost) {
-  SetLoginAttemptTimeoutForTest(300ms);
+  SetLoginAttemptTimeoutForTest(400ms);
   catalogue().loginServerUrls = {L"http://hang/", L"http://refuse/"};
   LoginResult late;
   late.loginText = L"late";
   ScriptedLogin hanging = ScriptedLogin::Accept(late);
-  hanging.delay = 900ms;
+  hanging.delay = 1200ms;
   library_->Script(L"http://hang/", hanging);
   library_->Script(L"http://refuse/", ScriptedLogin::Refuse(503));
   const LoginResult before = catalogue().lastLoginResult;
@@ -93,8 +93,8 @@ TEST_F(MultiNodeLoginTest,
   const auto start = std::chrono::steady_clock::now();
   MultiNodeLoginThread(nullptr);
   const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(took, 300ms);
-  EXPECT_LT(took, 800ms) << "the second server is tried without waiting for the first";
+  EXPECT_GE(took, 400ms);
+  EXPECT_LT(took, 1100ms) << "the second server is tried without waiting for the first";
 
   const TextList expected = {L"",
                              StageBegin(),
@@ -104,7 +104,7 @@ TEST_F(MultiNodeLoginTest,
                              L""};
   EXPECT_EQ(ListLines(), expected);
 
-  std::this_thread::sleep_for(900ms);  // the abandoned attempt has answered by now
+  std::this_thread::sleep_for(1200ms);  // the abandoned attempt has answered by now
   EXPECT_EQ(library_->CountCalls("HttpLogin"), 2);
   EXPECT_FALSE(catalogue().loginSucceeded);
   EXPECT_EQ(catalogue().lastLoginResult, before);
@@ -113,12 +113,14 @@ TEST_F(MultiNodeLoginTest,
 }
 
 TEST_F(MultiNodeLoginTest, ALateAnswerNeverDecidesALaterAttempt) {
-  SetLoginAttemptTimeoutForTest(200ms);
+  // Wide margins: the late answer comes at 1300 ms, while the second attempt (1000 to 1600 ms)
+  // runs.
+  SetLoginAttemptTimeoutForTest(1000ms);
   catalogue().loginServerUrls = {L"http://hang/", L"http://slow-refuse/"};
   ScriptedLogin hanging = ScriptedLogin::Accept();
-  hanging.delay = 300ms;  // answers while the second attempt is still waiting
+  hanging.delay = 1300ms;
   ScriptedLogin slowRefusal = ScriptedLogin::Refuse(401);
-  slowRefusal.delay = 150ms;
+  slowRefusal.delay = 600ms;
   library_->Script(L"http://hang/", hanging);
   library_->Script(L"http://slow-refuse/", slowRefusal);
   MultiNodeLoginThread(nullptr);

@@ -1,0 +1,23 @@
+#include "app/list_box_win.h"
+
+ListBox& ListBox::ForProcess() {
+  static ListBox* const list = new ListBox;
+  return *list;
+}
+
+LRESULT ListBox::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND const window = window_.load();
+  // A window destroyed meanwhile makes SendMessage fail harmlessly.
+  return window != nullptr ? SendMessageW(window, message, wParam, lParam) : 0;
+}
+
+void ListBox::InsertAtEnd(const Text& line) {
+  // An explicit position: the list box does not sort, even with its sort style.
+  Send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+int ListBox::GetCount() { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
+
+void ListBox::SetCurSel(int index) { Send(LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+void ListBox::ResetContent() { Send(LB_RESETCONTENT, 0, 0); }

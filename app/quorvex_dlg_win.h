@@ -1,0 +1,33 @@
+// The main dialog: the credentials, the test button, the progress list and the local address.
+#pragma once
+
+#include <windows.h>
+
+#include "app/dialog_base_win.h"
+#include "app/dialog_main_window_win.h"
+#include "app/list_box_win.h"
+
+class CQuorvexDlg : public DialogBase {
+ public:
+  CQuorvexDlg();
+
+  // What workers see of this dialog; outlives it.
+  MainWindow& WorkerView() { return m_mainWindow; }
+
+ protected:
+  void DoDataExchange() override;
+  BOOL OnInitDialog() override;
+  bool OnCommand(WORD id, WORD code, HWND control) override;
+  bool OnSysCommand(UINT id, LPARAM lParam) override;
+  bool OnPaint() override;
+  HCURSOR OnQueryDragIcon() override;
+  void OnDestroy() override;
+
+ private:
+  void OnTestConnection();
+
+  // Shared by the system, never destroyed.
+  HICON m_hIcon;
+  ListBox& m_progressList;
+  DialogMainWindow& m_mainWindow;
+};

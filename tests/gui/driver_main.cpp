@@ -1,0 +1,389 @@
+// quorvex_driver: drives a running Quorvex.exe from outside, as a user would, and prints what it
+// sees as a transcript (UTF-8, one line per fact). Commands run in the order given:
+//
+//   find MS            wait up to MS ms for the main dialog
+//   set-user TEXT      set the text of the user-name edit (1000)
+//   set-password TEXT  set the text of the password edit (1001)
+//   add-line TEXT      put a line into the progress list, as an earlier run would have
+//   click              press the test button (1002), unless it is disabled
+//   click-hold N       press it and hold the first N threads the press starts, before they run
+//   release            let held threads run
+//   messagebox MS      report the message box the dialog shows within MS ms, then press its OK
+//   list               report every line of the progress list (1003) and the selection
+//   button             report whether the test button is enabled
+//   address            report the text of the local address line (1004)
+//   wait-enabled MS    wait up to MS ms for the test button to be enabled
+//   wait-address MS    wait up to MS ms for the local address line to show a text
+//   about MS           open the About box from the system menu, report it, close it
+//   close MS           close the dialog and wait up to MS ms for the program to end
+//
+// Wine hands the driver its command line through the host's locale, which may not be able to
+// carry Chinese; so text arguments may spell any character as \uXXXX (UTF-16), and a backslash
+// as \\. run-scenario writes every argument that way.
+//
+// The exit code is 0 when every command did its work, 1 when one failed (the transcript says
+// which), 2 for a command line it does not understand.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+
+#include "res/resource.h"
+#include "tests/gui/dialog_windows.h"
+#include "tests/gui/thread_hold.h"
+#include "tests/gui/transcript.h"
+
+namespace {
+
+constexpr int kAboutCommandMs = 5000;
+
+struct Driver {
+  HWND dialog = nullptr;
+  ThreadHold hold;
+};
+
+using Command = std::function<bool(Driver&, const Text& argument)>;
+
+struct CommandEntry {
+  bool takesArgument;
+  Command run;
+};
+
+// A count or a duration; 0 for anything that is not a plain decimal number.
+int Milliseconds(const Text& argument) {
+  int value = 0;
+  for (wchar_t c : argument) {
+    if (c < L'0' || c > L'9' || value > 100000000) return 0;
+    value = value * 10 + (c - L'0');
+  }
+  return value;
+}
+
+int HexDigit(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+Text Unescaped(const Text& argument) {
+  Text text;
+  for (size_t i = 0; i < argument.size(); ++i) {
+    if (argument[i] == L'\\' && i + 1 < argument.size() && argument[i + 1] == L'\\') {
+      text.push_back(L'\\');
+      ++i;
+      continue;
+    }
+    if (argument[i] == L'\\' && i + 5 < argument.size() && argument[i + 1] == L'u') {
+      int value = 0;
+      bool hex = true;
+      for (size_t d = 2; d < 6; ++d) {
+        const int digit = HexDigit(argument[i + d]);
+        hex = hex && digit >= 0;
+        value = value * 16 + digit;
+      }
+      if (hex) {
+        text.push_back(static_cast<wchar_t>(value));
+        i += 5;
+        continue;
+      }
+    }
+    text.push_back(argument[i]);
+  }
+  return text;
+}
+
+bool Fail(const Text& why) {
+  PrintLine(L"error: " + why);
+  return false;
+}
+
+bool NeedDialog(Driver& driver) {
+  if (driver.dialog == nullptr || !IsWindow(driver.dialog)) return Fail(L"no main dialog");
+  return true;
+}
+
+HWND Control(Driver& driver, int id) { return GetDlgItem(driver.dialog, id); }
+
+Text EnabledText(HWND window) { return IsWindowEnabled(window) ? L"enabled" : L"disabled"; }
+
+bool Find(Driver& driver, const Text& argument) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(Milliseconds(argument));
+  while ((driver.dialog = FindMainDialog()) == nullptr) {
+    if (GetTickCount64() >= end) return Fail(L"no window \"Quorvex\" after " + argument + L" ms");
+    Sleep(50);
+  }
+  // The window can be seen before its initialisation has run; this returns after it.
+  if (!Synchronise(driver.dialog)) return Fail(L"the dialog does not answer");
+  PrintLine(L"dialog: " + Quoted(TextOf(driver.dialog)) + L", class " + ClassOf(driver.dialog));
+  return true;
+}
+
+bool SetControlText(Driver& driver, int id, const Text& text) {
+  if (!NeedDialog(driver)) return false;
+  HWND const edit = Control(driver, id);
+  DWORD_PTR result = 0;
+  if (edit == nullptr ||
+      !SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                           5000, &result)) {
+    return Fail(L"cannot set the text of control " + ToText(id));
+  }
+  return true;
+}
+
+bool AddLine(Driver& driver, const Text& line) {
+  if (!NeedDialog(driver)) return false;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Control(driver, IDC_PROGRESS_LIST), LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>(line.c_str()), SMTO_NORMAL, 5000, &result);
+  return true;
+}
+
+// A real click on a disabled button does nothing; the driver does the same.
+bool ButtonUsable(Driver& driver) {
+  if (!NeedDialog(driver)) return false;
+  HWND const button = Control(driver, IDC_TEST_CONNECTION);
+  if (button == nullptr) return Fail(L"no test button");
+  if (!IsWindowEnabled(button)) {
+    PrintLine(L"click: the button is disabled, nothing happens");
+    return false;
+  }
+  return true;
+}
+
+// Sent, not posted, like the button's own notification; the sender does not wait, so a message
+// box the handler opens cannot block the driver.
+void SendClick(Driver& driver) {
+  SendNotifyMessageW(driver.dialog, WM_COMMAND, MAKEWPARAM(IDC_TEST_CONNECTION, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Control(driver, IDC_TEST_CONNECTION)));
+}
+
+bool Click(Driver& driver, const Text&) {
+  if (!ButtonUsable(driver)) return true;
+  SendClick(driver);
+  // Sent messages are handled in order: this returns once the handler has run or opened a box.
+  if (!Synchronise(driver.dialog)) return Fail(L"the dialog does not answer");
+  return true;
+}
+
+// The count is a number of threads.
+bool ClickHold(Driver& driver, const Text& argument) {
+  if (!ButtonUsable(driver)) return true;
+  const int count = Milliseconds(argument);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(driver.dialog, &processId);
+  HWND const button = Control(driver, IDC_TEST_CONNECTION);
+  TextList states;
+  // The window's state needs no message to read, so it can be read while the process is stopped.
+  const auto started = [&states, button](int index) {
+    states.push_back(L"click: when thread " + ToText(index + 1) + L" started, the button was " +
+                     EnabledText(button));
+  };
+  Text error;
+  const bool held = driver.hold.HoldNewThreads(
+      processId, count, 10000, [&driver] { SendClick(driver); }, started, error);
+  for (const Text& state : states) PrintLine(state);
+  if (!Synchronise(driver.dialog)) return Fail(L"the dialog does not answer");
+  if (!held) return Fail(L"click-hold: " + error);
+  PrintLine(L"click: " + ToText(driver.hold.Held()) + L" threads started, held before they ran");
+  return true;
+}
+
+bool Release(Driver& driver, const Text&) {
+  PrintLine(L"release: " + ToText(driver.hold.Held()) + L" threads");
+  driver.hold.Release();
+  return true;
+}
+
+// The buttons of a message box by their command, which unlike their texts do not depend on the
+// language of the system.
+Text ButtonCommands(HWND box) {
+  static const std::map<int, Text> names = {
+      {IDOK, L"OK"},         {IDCANCEL, L"Cancel"}, {IDABORT, L"Abort"}, {IDRETRY, L"Retry"},
+      {IDIGNORE, L"Ignore"}, {IDYES, L"Yes"},       {IDNO, L"No"}};
+  Text commands;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) != L"Button" || !IsWindowVisible(child)) continue;
+    const auto name = names.find(GetDlgCtrlID(child));
+    if (!commands.empty()) commands += L", ";
+    commands += name != names.end() ? name->second : L"#" + ToText(GetDlgCtrlID(child));
+  }
+  return commands;
+}
+
+// The system's message box keeps its text in control 0xFFFF and its icon in 0x0440.
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr int kMessageBoxIconId = 0x0440;
+
+bool MessageBoxReport(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND const box = WaitForOwnedDialog(driver.dialog, kMessageBoxTextId, Milliseconds(argument));
+  if (box == nullptr) {
+    PrintLine(L"messagebox: none");
+    return true;
+  }
+  DWORD_PTR icon = 0;
+  HWND const iconControl = GetDlgItem(box, kMessageBoxIconId);
+  if (iconControl != nullptr) {
+    SendMessageTimeoutW(iconControl, STM_GETICON, 0, 0, SMTO_NORMAL, 5000, &icon);
+  }
+  PrintLine(L"messagebox: owned by the dialog, caption " + Quoted(TextOf(box)));
+  PrintLine(L"messagebox: text " + Quoted(TextOf(GetDlgItem(box, kMessageBoxTextId))));
+  PrintLine(L"messagebox: buttons " + ButtonCommands(box) +
+            (icon != 0 ? L", an icon" : L", no icon"));
+  PrintLine(L"messagebox: dialog " + EnabledText(driver.dialog) + L" while it is open");
+  SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  if (!WaitUntilGone(box, 5000)) return Fail(L"the message box does not close");
+  Synchronise(driver.dialog);
+  PrintLine(L"messagebox: closed with OK");
+  return true;
+}
+
+bool List(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  HWND const list = Control(driver, IDC_PROGRESS_LIST);
+  const TextList lines = ListLines(list);
+  PrintLine(L"list: " + ToText(static_cast<int32_t>(lines.size())) + L" lines");
+  for (const Text& line : lines) PrintLine(L"  | " + line);
+  if (!lines.empty()) PrintLine(L"list: selected " + ToText(ListSelection(list)));
+  return true;
+}
+
+bool Button(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  PrintLine(L"button: " + EnabledText(Control(driver, IDC_TEST_CONNECTION)));
+  return true;
+}
+
+bool Address(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  PrintLine(L"address: " + Quoted(TextOf(Control(driver, IDC_LOCAL_ADDRESS))));
+  return true;
+}
+
+bool WaitFor(const Text& argument, const std::function<bool()>& condition) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(Milliseconds(argument));
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+bool WaitEnabled(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND const button = Control(driver, IDC_TEST_CONNECTION);
+  if (!WaitFor(argument, [button] { return IsWindowEnabled(button) != FALSE; })) {
+    return Fail(L"the button is still disabled after " + argument + L" ms");
+  }
+  PrintLine(L"button: enabled");
+  return true;
+}
+
+bool WaitAddress(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND const line = Control(driver, IDC_LOCAL_ADDRESS);
+  if (!WaitFor(argument, [line] { return !TextOf(line).empty(); })) {
+    return Fail(L"the address line is still empty after " + argument + L" ms");
+  }
+  return Address(driver, argument);
+}
+
+Text ControlReport(HWND control) {
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  Text kind = ClassOf(control);
+  if (kind == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutW(control, STM_GETICON, 0, 0, SMTO_NORMAL, 5000, &icon);
+    return L"Static icon" + Text(icon != 0 ? L" shown" : L" missing");
+  }
+  return kind + L" " + Quoted(TextOf(control));
+}
+
+bool About(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  SendNotifyMessageW(driver.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+  HWND const box = WaitForOwnedDialog(driver.dialog, IDOK, Milliseconds(argument));
+  if (box == nullptr) return Fail(L"no About box after " + argument + L" ms");
+  PrintLine(L"about: caption " + Quoted(TextOf(box)));
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    PrintLine(L"about: " + ControlReport(child));
+  }
+  PrintLine(L"about: dialog " + EnabledText(driver.dialog) + L" while it is open");
+  SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  if (!WaitUntilGone(box, kAboutCommandMs)) return Fail(L"the About box does not close");
+  Synchronise(driver.dialog);
+  PrintLine(L"about: closed, dialog " + EnabledText(driver.dialog));
+  return true;
+}
+
+bool Close(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(driver.dialog, &processId);
+  HANDLE const process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return Fail(L"cannot open the program's process");
+  SendNotifyMessageW(driver.dialog, WM_CLOSE, 0, 0);
+  const DWORD wait = WaitForSingleObject(process, static_cast<DWORD>(Milliseconds(argument)));
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  if (wait != WAIT_OBJECT_0) return Fail(L"the program has not ended after " + argument + L" ms");
+  driver.dialog = nullptr;
+  // A crash would end it with an exception code instead.
+  PrintLine(L"closed: the program has ended with code " + ToLowerHex(code));
+  return true;
+}
+
+const std::map<Text, CommandEntry>& Commands() {
+  static const std::map<Text, CommandEntry> commands = {
+      {L"find", {true, Find}},
+      {L"set-user",
+       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, t); }}},
+      {L"set-password",
+       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_PASSWORD, t); }}},
+      {L"add-line", {true, AddLine}},
+      {L"click", {false, Click}},
+      {L"click-hold", {true, ClickHold}},
+      {L"release", {false, Release}},
+      {L"messagebox", {true, MessageBoxReport}},
+      {L"list", {false, List}},
+      {L"button", {false, Button}},
+      {L"address", {false, Address}},
+      {L"wait-enabled", {true, WaitEnabled}},
+      {L"wait-address", {true, WaitAddress}},
+      {L"about", {true, About}},
+      {L"close", {true, Close}},
+  };
+  return commands;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Driver driver;
+  for (int i = 1; i < argc; ++i) {
+    const Text name = argv[i];
+    const auto found = Commands().find(name);
+    if (found == Commands().end()) {
+      PrintLine(L"error: unknown command " + Quoted(name));
+      return 2;
+    }
+    Text argument;
+    if (found->second.takesArgument) {
+      if (i + 1 >= argc) {
+        PrintLine(L"error: " + name + L" needs an argument");
+        return 2;
+      }
+      argument = Unescaped(argv[++i]);
+    }
+    PrintLine(L"> " + name + (found->second.takesArgument ? L" " + Quoted(argument) : Text()));
+    if (!found->second.run(driver, argument)) return 1;
+  }
+  return 0;
+}
