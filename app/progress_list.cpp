@@ -1,5 +1,7 @@
 #include "app/progress_list.h"
 
+#include "support/run_log.h"
+
 ProgressList* g_pProgressList = nullptr;
 
 void AppendProgressLine(const Text& line) {
@@ -8,4 +10,9 @@ void AppendProgressLine(const Text& line) {
   list->InsertAtEnd(line);
   const int count = list->GetCount();
   list->SetCurSel(count - 1);
+}
+
+void ReportLine(const Text& line) {
+  AppendProgressLine(line);
+  WriteRunLog(line);
 }

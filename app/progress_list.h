@@ -18,3 +18,7 @@ extern ProgressList* g_pProgressList;
 
 // Appends one line at the end and selects it, which scrolls it into view.
 void AppendProgressLine(const Text& line);
+
+// How a worker reports one step: appended to the list, then the same text written to the run log
+// as one finished line.
+void ReportLine(const Text& line);

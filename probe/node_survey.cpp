@@ -11,11 +11,6 @@
 
 namespace {
 
-void PrintAndLog(const Text& line) {
-  AppendProgressLine(line);
-  WriteRunLog(line);
-}
-
 // The dotted address of the host, or the host text itself when it doesn't resolve.
 Text NodeAddress(const Text& host) {
   uint32_t address = 0;
@@ -41,7 +36,7 @@ bool Launcher::SurveyNodes() {
       record.url = url;
       record.delay = 1;
       record.lost = 100;
-      PrintAndLog(NodeTypeName(kind) + L" 测试节点：" + url + L"，IP：" + record.address);
+      ReportLine(NodeTypeName(kind) + L" 测试节点：" + url + L"，IP：" + record.address);
       nodes.push_back(record);
     }
   }
@@ -52,17 +47,17 @@ bool Launcher::SurveyNodes() {
       StopSocketLibrary();
       batch.socketsReady = false;
     }
-    PrintAndLog(L"Failed ---> 测试服务器节点延时 Ping");
+    ReportLine(L"Failed ---> 测试服务器节点延时 Ping");
     return false;
   }
 
-  PrintAndLog(L"Successed ---> 测试服务器节点延时 Ping");
+  ReportLine(L"Successed ---> 测试服务器节点延时 Ping");
   results = nodes;
   std::vector<NodeResult> reachable;
   for (const NodeResult& record : nodes) {
     if (record.lost != 100) reachable.push_back(record);
-    PrintAndLog(L"Server type:" + NodeTypeName(record.type) + L", URL:" + record.address +
-                L", Delay:" + ToText(record.delay) + L", Lost:" + ToText(record.lost));
+    ReportLine(L"Server type:" + NodeTypeName(record.type) + L", URL:" + record.address +
+               L", Delay:" + ToText(record.delay) + L", Lost:" + ToText(record.lost));
   }
   StopSocketLibrary();
   batch.socketsReady = false;

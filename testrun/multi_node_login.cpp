@@ -9,8 +9,8 @@
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"
+#include "testrun/banner.h"
 #include "testrun/login_timings.h"
-#include "testrun/report_line.h"
 #include "testrun/service_urls.h"
 #include "testrun/test_run_controller.h"
 
@@ -27,7 +27,7 @@ struct LoginAttempt {
 
 namespace {
 
-const Text kStageName = L"多点HTTP节点登陆";
+constexpr const wchar_t* kStageName = L"多点HTTP节点登陆";
 
 // Starts one attempt and waits for it; true when it finished in time.
 bool RunAttempt(const Text& url, GlobalDataCollection& catalogue) {

@@ -9,8 +9,8 @@
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"
+#include "testrun/banner.h"
 #include "testrun/multi_node_login.h"
-#include "testrun/report_line.h"
 #include "testrun/service_urls.h"
 
 bool useDirectLoginFlow = true;
@@ -20,7 +20,7 @@ namespace {
 std::atomic<LoginFlow> directLoginFlow{nullptr};
 std::atomic<LoginFlow> proxyLoginFlow{nullptr};
 
-const Text kRunName = L"开始登陆";
+constexpr const wchar_t* kRunName = L"开始登陆";
 
 // One pass: the login stage on its own thread, then the flow that fits the server that accepted.
 bool RunPass(MainWindow* dialog, GlobalDataCollection& catalogue) {

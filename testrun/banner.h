@@ -1,9 +1,8 @@
-// How a worker reports one step: to the progress list first, then the same text to the run log.
+// Stage banners of a test run.
 #pragma once
 
+#include "app/progress_list.h"
 #include "support/text.h"
-
-void ReportLine(const Text& line);
 
 // A stage banner: the stage's name, a run of hyphens, then "Begin" or "End".
 Text Banner(const Text& name, int hyphens, const Text& edge);
