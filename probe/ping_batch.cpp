@@ -17,21 +17,25 @@ struct BatchShare {
   std::condition_variable changed;
   std::vector<NodeResult> filled;
   size_t finished = 0;
-  std::atomic<size_t> ready{0};  // threads that have made their echo
-  // Waiting, then probing or abandoned. The waiting threads are woken at once, none of them
-  // needing the lock first, which among many busy threads would start the last ones late.
+  std::atomic<bool> abandoned{false};
+
+  // The start of probing: waiting until every thread is ready, then probing or abandoned. A plain
+  // lock and condition: the atomic wait of the Windows runtime can miss a wake-up, which left a
+  // thread waiting until the batch gave up on it.
   static constexpr int kWaiting = 0;
   static constexpr int kProbing = 1;
   static constexpr int kAbandoned = 2;
-  std::atomic<int> start{kWaiting};
-  std::atomic<uint32_t> startTick{0};  // stored before `start` becomes kProbing
-  std::atomic<bool> abandoned{false};
+  std::mutex startLock;
+  std::condition_variable startChanged;
+  int start = kWaiting;
+  size_t ready = 0;  // threads that have made their echo
+  uint32_t startTick = 0;
 
   // Moves `start` from waiting to `state` (unless it has left waiting already) and wakes all.
   void Release(int state) {
-    int waiting = kWaiting;
-    start.compare_exchange_strong(waiting, state);
-    start.notify_all();
+    std::lock_guard<std::mutex> hold(startLock);
+    if (start == kWaiting) start = state;
+    startChanged.notify_all();
   }
 };
 
@@ -115,12 +119,14 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
     // probing time from that one moment: a thread that gets the processor late among many busy
     // ones probes less, not longer.
     task.awaitStart = [share, tick](uint32_t& startTick) {
+      std::unique_lock<std::mutex> hold(share->startLock);
       if (++share->ready == share->filled.size()) {
         share->startTick = tick();
-        share->Release(BatchShare::kProbing);
+        share->start = BatchShare::kProbing;
+        share->startChanged.notify_all();
       }
-      share->start.wait(BatchShare::kWaiting);
-      if (share->start.load() != BatchShare::kProbing) return false;
+      share->startChanged.wait(hold, [&] { return share->start != BatchShare::kWaiting; });
+      if (share->start != BatchShare::kProbing) return false;
       startTick = share->startTick;
       return true;
     };
