@@ -32,17 +32,21 @@ bool ReadNumber(const json& value, int32_t& out) {
   return true;
 }
 
-bool ReadTextList(const json& value, TextList& out) {
+// Reads every item of an array; `out` changes only when all of them could be read.
+template <typename Item, typename Reader>
+bool ReadArray(const json& value, std::vector<Item>& out, Reader readItem) {
   if (!value.is_array()) return false;
-  TextList list;
-  for (const json& item : value) {
-    Text text;
-    if (!ReadText(item, text)) return false;
-    list.push_back(std::move(text));
+  std::vector<Item> items;
+  for (const json& element : value) {
+    Item item;
+    if (!readItem(element, item)) return false;
+    items.push_back(std::move(item));
   }
-  out = std::move(list);
+  out = std::move(items);
   return true;
 }
+
+bool ReadTextList(const json& value, TextList& out) { return ReadArray(value, out, ReadText); }
 
 bool ReadStat(const json& value, RtppServerStat& out) {
   if (!value.is_object()) return false;
@@ -56,15 +60,7 @@ bool ReadStat(const json& value, RtppServerStat& out) {
 }
 
 bool ReadStats(const json& value, std::vector<RtppServerStat>& out) {
-  if (!value.is_array()) return false;
-  std::vector<RtppServerStat> stats;
-  for (const json& item : value) {
-    RtppServerStat stat;
-    if (!ReadStat(item, stat)) return false;
-    stats.push_back(std::move(stat));
-  }
-  out = std::move(stats);
-  return true;
+  return ReadArray(value, out, ReadStat);
 }
 
 template <typename Field, typename Reader>

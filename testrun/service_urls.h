@@ -3,8 +3,6 @@
 
 #include "support/text.h"
 
-Text ImServerUrl();        // http://<IM host>:8887/
-Text WapLoginUrl();        // http://<WAP host>/kelo_http/
-Text ClientAddressUrl();   // http://<client-address host>/api/cip
-Text CommbookServerUrl();  // http://<address-book host>:9090/
-Text WapCommbookUrl();     // http://<WAP host>/kelo_commbook/
+Text ImServerUrl();       // http://<IM host>:8887/
+Text WapLoginUrl();       // http://<WAP host>/kelo_http/
+Text ClientAddressUrl();  // http://<client-address host>/api/cip

@@ -11,17 +11,18 @@ using Logout = SimTest;
 TEST_F(LocalAddress, TheServiceSeesTheLoopbackAddressAndTheAnswerIsTrimmed) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   Text address;
-  EXPECT_TRUE(library->GetLocalIP(CipUrl(), address));
+  EXPECT_TRUE(library->GetLocalIP(ClientAddressUrl(), address));
   EXPECT_EQ(address, L"127.0.0.1");
   address = L"old";
-  EXPECT_TRUE(library->GetLocalIP(CipUrl() + L"?padded", address));
+  EXPECT_TRUE(library->GetLocalIP(ClientAddressUrl() + L"?padded", address));
   EXPECT_EQ(address, L"127.0.0.1");
 }
 
 TEST_F(LocalAddress, AFailedQueryLeavesTheTextAsItWas) {
   const auto library = CreateHttpServiceLibrary(kShortTimeouts);
-  for (const Text& url : {CipUrl() + L"?refuse", CipUrl() + L"?close", CipUrl() + L"?hang",
-                          DeadUrl() + L"api/cip", Text(L"http://") + kUnresolvableHost + L"/"}) {
+  for (const Text& url : {ClientAddressUrl() + L"?refuse", ClientAddressUrl() + L"?close",
+                          ClientAddressUrl() + L"?hang", DeadUrl() + L"api/cip",
+                          Text(L"http://") + kUnresolvableHost + L"/"}) {
     Text address = L"before";
     EXPECT_FALSE(library->GetLocalIP(url, address)) << ToUtf8(url);
     EXPECT_EQ(address, L"before") << ToUtf8(url);
@@ -31,10 +32,10 @@ TEST_F(LocalAddress, AFailedQueryLeavesTheTextAsItWas) {
 TEST_F(LocalAddress, LeavesTheCodesOfTheLastLoginAlone) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   LoginResult result;
-  library->SetNewHttpLoginServer(ImUrl());
+  library->SetNewHttpLoginServer(ImServerUrl());
   ASSERT_FALSE(library->HttpLogin(L"both-refuse", L"x", result));
   Text address;
-  library->GetLocalIP(CipUrl() + L"?refuse", address);
+  library->GetLocalIP(ClientAddressUrl() + L"?refuse", address);
   library->GetLocalIP(DeadUrl(), address);
   EXPECT_EQ(library->GetHttpCode(), 403);
   EXPECT_EQ(library->GetCurlCode(), 0);
@@ -46,35 +47,35 @@ int LogoutsAt(const Text& server, const Text& session) {
 
 TEST_F(Logout, GoesToTheServerThatAcceptedWithItsSessionText) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
-  const int imBefore = LogoutsAt(ImUrl(), L"im-session-logout-check");
-  const int wapBefore = LogoutsAt(WapUrl(), L"wap-session-logout-check");
+  const int imBefore = LogoutsAt(ImServerUrl(), L"im-session-logout-check");
+  const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-check");
   ASSERT_GE(imBefore, 0);
 
   LoginResult result;
-  library->SetNewHttpLoginServer(ImUrl());
+  library->SetNewHttpLoginServer(ImServerUrl());
   ASSERT_TRUE(library->HttpLogin(L"logout-check", L"x", result));
-  library->SetNewHttpLoginServer(WapUrl());  // named, but not logged in to
+  library->SetNewHttpLoginServer(WapLoginUrl());  // named, but not logged in to
   ASSERT_FALSE(library->HttpLogin(L"both-refuse", L"x", result));
 
   EXPECT_TRUE(library->HttpLogout());
-  EXPECT_EQ(LogoutsAt(ImUrl(), L"im-session-logout-check"), imBefore + 1);
-  EXPECT_EQ(LogoutsAt(WapUrl(), L"wap-session-logout-check"), wapBefore);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-check"), imBefore + 1);
+  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-check"), wapBefore);
   EXPECT_FALSE(library->HttpLogout()) << "the session is over";
-  EXPECT_EQ(LogoutsAt(ImUrl(), L"im-session-logout-check"), imBefore + 1);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-check"), imBefore + 1);
 }
 
 TEST_F(Logout, TheLastAcceptedLoginIsTheOneLoggedOut) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
-  const int imBefore = LogoutsAt(ImUrl(), L"im-session-logout-check");
-  const int wapBefore = LogoutsAt(WapUrl(), L"wap-session-logout-check");
+  const int imBefore = LogoutsAt(ImServerUrl(), L"im-session-logout-check");
+  const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-check");
   LoginResult result;
-  for (const Text& server : {ImUrl(), WapUrl()}) {
+  for (const Text& server : {ImServerUrl(), WapLoginUrl()}) {
     library->SetNewHttpLoginServer(server);
     ASSERT_TRUE(library->HttpLogin(L"logout-check", L"x", result));
   }
   EXPECT_TRUE(library->HttpLogout());
-  EXPECT_EQ(LogoutsAt(ImUrl(), L"im-session-logout-check"), imBefore);
-  EXPECT_EQ(LogoutsAt(WapUrl(), L"wap-session-logout-check"), wapBefore + 1);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-check"), imBefore);
+  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-check"), wapBefore + 1);
 }
 
 TEST_F(Logout, WithoutASessionNothingIsSentAndAHangingServerIsLeftInTime) {
@@ -82,12 +83,12 @@ TEST_F(Logout, WithoutASessionNothingIsSentAndAHangingServerIsLeftInTime) {
   EXPECT_FALSE(library->HttpLogout());
 
   LoginResult result;
-  library->SetNewHttpLoginServer(ImUrl());
+  library->SetNewHttpLoginServer(ImServerUrl());
   ASSERT_TRUE(library->HttpLogin(L"logout-hang", L"x", result));
   Stopwatch watch;
   EXPECT_FALSE(library->HttpLogout());
   EXPECT_LT(watch.Seconds(), 2.0);
-  EXPECT_EQ(LogoutsAt(ImUrl(), L"im-session-logout-hang") > 0, true);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-hang") > 0, true);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ LoginResult RichRecord() {
 
 TEST_F(HttpLogin, BothServersFillEveryFieldOfTheRecord) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
-  for (const Text& server : {ImUrl(), WapUrl()}) {
+  for (const Text& server : {ImServerUrl(), WapLoginUrl()}) {
     LoginResult result;
     EXPECT_EQ(LogIn(*library, server, L"rich", result), (Outcome{true, 200, 0}));
     EXPECT_EQ(result.loginText.size(), 2000u);
@@ -76,30 +76,30 @@ TEST_F(HttpLogin, CredentialsTravelAsUtf8FormFieldsAndNeverInTheUrl) {
   const Text user = L"用户甲 &=+%";
   const Text password = L"密码 &=+%;x\u00e9";
   LoginResult result;
-  ASSERT_EQ(LogIn(*library, ImUrl(), user, result, password), (Outcome{true, 200, 0}));
+  ASSERT_EQ(LogIn(*library, ImServerUrl(), user, result, password), (Outcome{true, 200, 0}));
   EXPECT_EQ(result.text2, user);
   EXPECT_EQ(result.text4, password);
   EXPECT_EQ(result.text5, L"/login");  // the target as it arrived: no query
   EXPECT_EQ(result.sipServer, L"application/x-www-form-urlencoded");
   EXPECT_EQ(result.number1, 2);  // userName and password, nothing else
 
-  ASSERT_EQ(LogIn(*library, WapUrl(), L"echo", result), (Outcome{true, 200, 0}));
+  ASSERT_EQ(LogIn(*library, WapLoginUrl(), L"echo", result), (Outcome{true, 200, 0}));
   EXPECT_EQ(result.loginText, L"wap-session-echo");
   EXPECT_EQ(result.text5, L"/kelo_http/login");
   EXPECT_EQ(result.text4, L"secret");
 }
 
 TEST_F(HttpLogin, ARefusalReportsTheStatusWithCurlCodeZero) {
-  EXPECT_EQ(LogIn(kPromptTimeouts, ImUrl(), L"both-refuse"), (Outcome{false, 403, 0}));
-  EXPECT_EQ(LogIn(kPromptTimeouts, WapUrl(), L"both-refuse"), (Outcome{false, 503, 0}));
-  EXPECT_EQ(LogIn(kPromptTimeouts, ImUrl(), L"nobody-we-know"), (Outcome{false, 401, 0}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, ImServerUrl(), L"both-refuse"), (Outcome{false, 403, 0}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, WapLoginUrl(), L"both-refuse"), (Outcome{false, 503, 0}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, ImServerUrl(), L"nobody-we-know"), (Outcome{false, 401, 0}));
 }
 
 TEST_F(HttpLogin, NoAnswerReportsTheTransferCode) {
   using namespace transfer_code;
   EXPECT_EQ(LogIn(kPromptTimeouts, DeadUrl(), L"rich"), (Outcome{false, 0, kCouldNotConnect}));
-  EXPECT_EQ(LogIn(kPromptTimeouts, ImUrl(), L"close"), (Outcome{false, 0, kNothingReceived}));
-  EXPECT_EQ(LogIn(kPromptTimeouts, WapUrl(), L"close"), (Outcome{false, 0, kNothingReceived}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, ImServerUrl(), L"close"), (Outcome{false, 0, kNothingReceived}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, WapLoginUrl(), L"close"), (Outcome{false, 0, kNothingReceived}));
   EXPECT_EQ(LogIn(kPromptTimeouts, Text(L"http://") + kUnresolvableHost + L"/", L"rich"),
             (Outcome{false, 0, kHostNotResolved}));
   EXPECT_EQ(LogIn(kPromptTimeouts, L"ftp://127.0.0.2/", L"rich"),
@@ -109,13 +109,14 @@ TEST_F(HttpLogin, NoAnswerReportsTheTransferCode) {
 
 TEST_F(HttpLogin, AnAnswerThatIsNotACompleteRecordIsAWeirdReply) {
   using transfer_code::kWeirdReply;
-  EXPECT_EQ(LogIn(kPromptTimeouts, ImUrl(), L"garbage"), (Outcome{false, 200, kWeirdReply}));
-  EXPECT_EQ(LogIn(kPromptTimeouts, WapUrl(), L"garbage"), (Outcome{false, 200, kWeirdReply}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, ImServerUrl(), L"garbage"), (Outcome{false, 200, kWeirdReply}));
+  EXPECT_EQ(LogIn(kPromptTimeouts, WapLoginUrl(), L"garbage"), (Outcome{false, 200, kWeirdReply}));
 }
 
 TEST_F(HttpLogin, AServerThatDoesNotAnswerTimesOutWithinTheClientTimeouts) {
   Stopwatch watch;
-  EXPECT_EQ(LogIn(kShortTimeouts, ImUrl(), L"hang"), (Outcome{false, 0, transfer_code::kTimedOut}));
+  EXPECT_EQ(LogIn(kShortTimeouts, ImServerUrl(), L"hang"),
+            (Outcome{false, 0, transfer_code::kTimedOut}));
   EXPECT_LT(watch.Seconds(), 2.0);
 
   // The silent TCP node never completes a handshake: the connect time-out ends the wait.
@@ -129,26 +130,27 @@ TEST_F(HttpLogin, AServerThatDoesNotAnswerTimesOutWithinTheClientTimeouts) {
 TEST_F(HttpLogin, ASlowAnswerWithinTheTimeoutsIsAccepted) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   LoginResult result;
-  EXPECT_EQ(LogIn(*library, ImUrl(), L"late", result), (Outcome{true, 200, 0}));
+  EXPECT_EQ(LogIn(*library, ImServerUrl(), L"late", result), (Outcome{true, 200, 0}));
   EXPECT_EQ(result.loginText, L"im-session-slow");
 }
 
 TEST_F(HttpLogin, AnswersAreCappedAtOneMebibyte) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   LoginResult result;
-  ASSERT_EQ(LogIn(*library, ImUrl(), L"huge-limit", result), (Outcome{true, 200, 0}));
+  ASSERT_EQ(LogIn(*library, ImServerUrl(), L"huge-limit", result), (Outcome{true, 200, 0}));
   EXPECT_EQ(result.loginText, L"huge");
   EXPECT_EQ(result.text5.size(), 1024u * 1024u - 31u);
 
-  EXPECT_EQ(LogIn(kPromptTimeouts, ImUrl(), L"huge-over"),
+  EXPECT_EQ(LogIn(kPromptTimeouts, ImServerUrl(), L"huge-over"),
             (Outcome{false, 200, transfer_code::kTooLarge}));
 }
 
 TEST_F(HttpLogin, EachAttemptReportsItsOwnCodes) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   LoginResult result;
-  EXPECT_EQ(LogIn(*library, ImUrl(), L"garbage", result).curlCode, transfer_code::kWeirdReply);
-  EXPECT_EQ(LogIn(*library, ImUrl(), L"both-accept", result), (Outcome{true, 200, 0}));
+  EXPECT_EQ(LogIn(*library, ImServerUrl(), L"garbage", result).curlCode,
+            transfer_code::kWeirdReply);
+  EXPECT_EQ(LogIn(*library, ImServerUrl(), L"both-accept", result), (Outcome{true, 200, 0}));
   EXPECT_EQ(LogIn(*library, DeadUrl(), L"both-accept", result),
             (Outcome{false, 0, transfer_code::kCouldNotConnect}));
 }

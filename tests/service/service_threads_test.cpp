@@ -21,7 +21,8 @@ TEST_F(ServiceThreads, AddressQueriesAndCodeReadsRunBesideLogins) {
     threads.emplace_back([&] {
       for (int i = 0; i < 8; ++i) {
         Text address;
-        if (!library->GetLocalIP(CipUrl(), address) || address != L"127.0.0.1") ++wrongAddresses;
+        if (!library->GetLocalIP(ClientAddressUrl(), address) || address != L"127.0.0.1")
+          ++wrongAddresses;
       }
     });
   }
@@ -35,7 +36,7 @@ TEST_F(ServiceThreads, AddressQueriesAndCodeReadsRunBesideLogins) {
   });
   for (int i = 0; i < 8; ++i) {
     LoginResult result;
-    library->SetNewHttpLoginServer(ImUrl());
+    library->SetNewHttpLoginServer(ImServerUrl());
     const bool accepted = library->HttpLogin(i % 2 ? L"both-accept" : L"both-refuse", L"x", result);
     EXPECT_EQ(accepted, i % 2 == 1);
     EXPECT_EQ(library->GetHttpCode(), accepted ? 200 : 403);
@@ -47,14 +48,14 @@ TEST_F(ServiceThreads, AddressQueriesAndCodeReadsRunBesideLogins) {
 
 TEST_F(ServiceThreads, AnAbandonedAttemptKeepsItsServerAndCannotOverwriteTheNextOne) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
-  const Text started = ImUrl() + L"sim/logins?user=abandoned";
+  const Text started = ImServerUrl() + L"sim/logins?user=abandoned";
   const int before = SimCount(started);
   ASSERT_GE(before, 0);
 
   LoginResult lateResult;
   bool lateAccepted = false;
   std::thread abandoned([&] {
-    library->SetNewHttpLoginServer(ImUrl());
+    library->SetNewHttpLoginServer(ImServerUrl());
     lateAccepted = library->HttpLogin(L"abandoned", L"x", lateResult);
   });
   // The slow login has reached the IM server (it answers after a second).
@@ -65,7 +66,7 @@ TEST_F(ServiceThreads, AnAbandonedAttemptKeepsItsServerAndCannotOverwriteTheNext
   ASSERT_GT(SimCount(started), before);
 
   LoginResult result;
-  library->SetNewHttpLoginServer(WapUrl());
+  library->SetNewHttpLoginServer(WapLoginUrl());
   EXPECT_FALSE(library->HttpLogin(L"both-refuse", L"x", result));
   EXPECT_EQ(library->GetHttpCode(), 503);
   abandoned.join();

@@ -3,11 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "service_hosts.h"
-
-Text ImUrl() { return Text(L"http://") + quorvex_build::kImHost + L":8887/"; }
-Text WapUrl() { return Text(L"http://") + quorvex_build::kWapHost + L"/kelo_http/"; }
-Text CipUrl() { return Text(L"http://") + quorvex_build::kCipHost + L"/api/cip"; }
 Text DeadUrl() { return L"http://127.0.0.2:1/"; }
 
 void SimTest::SetUp() {

@@ -8,10 +8,9 @@
 
 #include "support/http_service_library.h"
 #include "support/text.h"
+#include "testrun/service_urls.h"
 
-Text ImUrl();    // the IM login server
-Text WapUrl();   // the WAP login gateway
-Text CipUrl();   // the client-address service
+// The built-in ImServerUrl, WapLoginUrl and ClientAddressUrl are the simulator's servers.
 Text DeadUrl();  // a loopback port where nothing listens
 inline constexpr const wchar_t* kTcpHost = L"127.0.0.6";
 inline constexpr const wchar_t* kUnresolvableHost = L"quorvex-test.invalid";
@@ -27,7 +26,7 @@ class SimTest : public testing::Test {
 };
 
 // How many requests of a kind the simulator has seen, from one of its counters such as
-// ImUrl() + L"sim/logins?user=NAME"; -1 when it did not answer.
+// ImServerUrl() + L"sim/logins?user=NAME"; -1 when it did not answer.
 int SimCount(const Text& counterUrl);
 
 class Stopwatch {

@@ -25,8 +25,6 @@ LogFile ParseLog(const fs::path& path) {
   return ReadRunLog(path);
 }
 
-std::optional<std::string> MessageOf(const std::string& record) { return RunLogMessage(record); }
-
 class RunLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,7 +64,7 @@ TEST_F(RunLogTest, FirstRecordCreatesMissingFoldersTheFileAndTheByteOrderMark) {
 
   const LogFile log = ParseLog(LogPath());
   ASSERT_EQ(log.records.size(), 1u);
-  EXPECT_EQ(MessageOf(log.records[0]),
+  EXPECT_EQ(RunLogMessage(log.records[0]),
             "开始登陆------------------------------------------------------------Begin");
   const std::string ids = "<CTID:0x" + ToUtf8(ToLowerHex(platform::CurrentThreadId())) +
                           " CPID:0x" + ToUtf8(ToLowerHex(platform::CurrentProcessId())) + " TIME:";
@@ -79,8 +77,8 @@ TEST_F(RunLogTest, LaterRecordsAppendWithoutAnotherMark) {
   const LogFile log = ParseLog(LogPath());
   EXPECT_TRUE(log.hasBom);
   ASSERT_EQ(log.records.size(), 2u);
-  EXPECT_EQ(MessageOf(log.records[0]), "one");
-  EXPECT_EQ(MessageOf(log.records[1]), "two");
+  EXPECT_EQ(RunLogMessage(log.records[0]), "one");
+  EXPECT_EQ(RunLogMessage(log.records[1]), "two");
 }
 
 TEST_F(RunLogTest, AnExistingFileGetsNoMarkWhetherEmptyOrNot) {
@@ -108,7 +106,7 @@ TEST_F(RunLogTest, AFileOfExactlyTheLimitIsKeptOneByteMoreIsBegunAgain) {
   const LogFile log = ParseLog(LogPath());
   EXPECT_TRUE(log.hasBom);
   ASSERT_EQ(log.records.size(), 1u);
-  EXPECT_EQ(MessageOf(log.records[0]), "fresh");
+  EXPECT_EQ(RunLogMessage(log.records[0]), "fresh");
 }
 
 TEST_F(RunLogTest, AnEmptyFormatWritesNothingButStillMakesTheFolderAndDeletesAnOversizedFile) {
@@ -127,9 +125,9 @@ TEST_F(RunLogTest, PercentSignsAreWrittenAsTheyAre) {
   WriteRunLog(L"%d %s %% %s", L"A");
   const LogFile log = ParseLog(LogPath());
   ASSERT_EQ(log.records.size(), 3u);
-  EXPECT_EQ(MessageOf(log.records[0]), "http://h/%s%d%n%%/100%");
-  EXPECT_EQ(MessageOf(log.records[1]), "本机IP为：10%s%d");
-  EXPECT_EQ(MessageOf(log.records[2]), "%d A % %s");
+  EXPECT_EQ(RunLogMessage(log.records[0]), "http://h/%s%d%n%%/100%");
+  EXPECT_EQ(RunLogMessage(log.records[1]), "本机IP为：10%s%d");
+  EXPECT_EQ(RunLogMessage(log.records[2]), "%d A % %s");
 }
 
 TEST_F(RunLogTest, LongMessagesAreCutAt1023CodeUnitsWithoutSplittingAPair) {
@@ -140,8 +138,8 @@ TEST_F(RunLogTest, LongMessagesAreCutAt1023CodeUnitsWithoutSplittingAPair) {
   WriteRunLog(pairAtCut);
   const LogFile log = ParseLog(LogPath());
   ASSERT_EQ(log.records.size(), 2u);
-  EXPECT_EQ(MessageOf(log.records[0]), std::string(1023, 'x'));
-  EXPECT_EQ(MessageOf(log.records[1]), std::string(1022, 'y'));
+  EXPECT_EQ(RunLogMessage(log.records[0]), std::string(1023, 'x'));
+  EXPECT_EQ(RunLogMessage(log.records[1]), std::string(1022, 'y'));
 }
 
 TEST_F(RunLogTest, ConcurrentWritersNeverInterleaveARecord) {
@@ -163,7 +161,7 @@ TEST_F(RunLogTest, ConcurrentWritersNeverInterleaveARecord) {
   std::vector<int> next(kThreads, 0);
   const std::regex kMessage(R"(^writer (\d+) record (\d+) ((?:字){200})$)");
   for (const std::string& record : log.records) {
-    const std::optional<std::string> message = MessageOf(record);
+    const std::optional<std::string> message = RunLogMessage(record);
     ASSERT_TRUE(message) << record;
     std::smatch match;
     ASSERT_TRUE(std::regex_match(*message, match, kMessage)) << *message;
