@@ -1,6 +1,5 @@
 #include "testrun/test_run_controller.h"
 
-#include <atomic>
 #include <thread>
 
 #include "app/progress_list.h"
@@ -10,15 +9,13 @@
 #include "support/service_library.h"
 #include "support/worker_thread.h"
 #include "testrun/banner.h"
+#include "testrun/login_flows.h"
 #include "testrun/multi_node_login.h"
 #include "testrun/service_urls.h"
 
 bool useDirectLoginFlow = true;
 
 namespace {
-
-std::atomic<LoginFlow> directLoginFlow{nullptr};
-std::atomic<LoginFlow> proxyLoginFlow{nullptr};
 
 constexpr const wchar_t* kRunName = L"开始登陆";
 
@@ -32,16 +29,10 @@ bool RunPass(MainWindow* dialog, GlobalDataCollection& catalogue) {
   }
   stage.join();
   if (!catalogue.loginSucceeded) return false;
-  const LoginFlow flow = useDirectLoginFlow ? directLoginFlow.load() : proxyLoginFlow.load();
-  return flow != nullptr && flow();
+  return useDirectLoginFlow ? DirectLoginFlow() : ProxyLoginFlow();
 }
 
 }  // namespace
-
-void InstallLoginFlows(LoginFlow direct, LoginFlow proxy) {
-  directLoginFlow.store(direct);
-  proxyLoginFlow.store(proxy);
-}
 
 unsigned TestRunThread(MainWindow* dialog) {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();

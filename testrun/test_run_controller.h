@@ -6,10 +6,5 @@
 // Whether the login that just succeeded went through the IM server; set by the login stage.
 extern bool useDirectLoginFlow;
 
-// The login flows the controller runs after a successful stage. A flow that is not installed counts
-// as a pass that did not succeed.
-using LoginFlow = bool (*)();
-void InstallLoginFlows(LoginFlow direct, LoginFlow proxy);
-
 // The controller's thread procedure; returns 0.
 unsigned TestRunThread(MainWindow* dialog);

@@ -108,15 +108,25 @@ bool ScriptedServiceLibrary::SetNewHttpContacterServer(Text url) {
 }
 
 bool ScriptedServiceLibrary::CreateTCP(Text host, int16_t port) {
+  std::function<void()> hook;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    hook = createTcpHook_;
+  }
+  if (hook) hook();
   std::lock_guard<std::mutex> guard(lock_);
   Record("CreateTCP " + ToUtf8(host) + " " + std::to_string(port));
-  return false;
+  const auto found = tcpNodes_.find({host, port});
+  tcpNode_ = found != tcpNodes_.end() ? found->second : ScriptedTcp{false, false, 0};
+  if (!tcpNode_.created) lastTcpError_ = tcpNode_.error;
+  return tcpNode_.created;
 }
 
 bool ScriptedServiceLibrary::ConnectTCP() {
   std::lock_guard<std::mutex> guard(lock_);
   Record("ConnectTCP");
-  return false;
+  if (!tcpNode_.connected) lastTcpError_ = tcpNode_.error;
+  return tcpNode_.created && tcpNode_.connected;
 }
 
 bool ScriptedServiceLibrary::DisConnectTCP() {
@@ -128,5 +138,15 @@ bool ScriptedServiceLibrary::DisConnectTCP() {
 int32_t ScriptedServiceLibrary::GetLastTcpError() {
   std::lock_guard<std::mutex> guard(lock_);
   Record("GetLastTcpError");
-  return 0;
+  return lastTcpError_;
+}
+
+void ScriptedServiceLibrary::ScriptTcp(const Text& host, int16_t port, ScriptedTcp outcome) {
+  std::lock_guard<std::mutex> guard(lock_);
+  tcpNodes_[{host, port}] = outcome;
+}
+
+void ScriptedServiceLibrary::OnCreateTcp(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(lock_);
+  createTcpHook_ = std::move(hook);
 }

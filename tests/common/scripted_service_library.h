@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -22,6 +23,14 @@ struct ScriptedLogin {
   static ScriptedLogin Refuse(int32_t httpCode, int32_t curlCode = 0);
 };
 
+// What CreateTCP and ConnectTCP to one host and port do; `error` is what GetLastTcpError reports
+// after the failing call.
+struct ScriptedTcp {
+  bool created = true;
+  bool connected = true;
+  int32_t error = 0;
+};
+
 class ScriptedServiceLibrary : public ServiceLibrary {
  public:
   ~ScriptedServiceLibrary() override;
@@ -30,6 +39,11 @@ class ScriptedServiceLibrary : public ServiceLibrary {
   void Script(const Text& url, ScriptedLogin login);
   // What GetLocalIP answers; nullopt fails and leaves the text alone.
   void ScriptLocalAddress(std::optional<Text> address, std::chrono::milliseconds delay = {});
+
+  // What a TCP node does; an unscripted node fails CreateTCP with error 0.
+  void ScriptTcp(const Text& host, int16_t port, ScriptedTcp outcome);
+  // Runs on every CreateTCP, outside the library's lock, before the call is answered.
+  void OnCreateTcp(std::function<void()> hook);
 
   // Every call in order, e.g. "SetNewHttpLoginServer http://...", "HttpLogin user|pass".
   std::vector<std::string> Calls();
@@ -63,4 +77,8 @@ class ScriptedServiceLibrary : public ServiceLibrary {
   int32_t httpCode_ = 0;
   int32_t curlCode_ = 0;
   std::vector<std::string> calls_;
+  std::map<std::pair<Text, int16_t>, ScriptedTcp> tcpNodes_;
+  ScriptedTcp tcpNode_{false, false, 0};  // the node of the last CreateTCP
+  int32_t lastTcpError_ = 0;
+  std::function<void()> createTcpHook_;
 };

@@ -64,18 +64,20 @@ TEST_F(Logout, GoesToTheServerThatAcceptedWithItsSessionText) {
   EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-check"), imBefore + 1);
 }
 
+// Each test counts the logouts of sessions of its own user: tests run side by side against one
+// simulator.
 TEST_F(Logout, TheLastAcceptedLoginIsTheOneLoggedOut) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
-  const int imBefore = LogoutsAt(ImServerUrl(), L"im-session-logout-check");
-  const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-check");
+  const int imBefore = LogoutsAt(ImServerUrl(), L"im-session-logout-last");
+  const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-last");
   LoginResult result;
   for (const Text& server : {ImServerUrl(), WapLoginUrl()}) {
     library->SetNewHttpLoginServer(server);
-    ASSERT_TRUE(library->HttpLogin(L"logout-check", L"x", result));
+    ASSERT_TRUE(library->HttpLogin(L"logout-last", L"x", result));
   }
   EXPECT_TRUE(library->HttpLogout());
-  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-check"), imBefore);
-  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-check"), wapBefore + 1);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-last"), imBefore);
+  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-last"), wapBefore + 1);
 }
 
 TEST_F(Logout, WithoutASessionNothingIsSentAndAHangingServerIsLeftInTime) {

@@ -1,5 +1,8 @@
 #include "tests/testrun/test_run_fixture.h"
 
+#include <thread>
+
+#include "probe/launcher.h"
 #include "support/run_log.h"
 #include "testrun/login_timings.h"
 #include "testrun/test_run_controller.h"
@@ -11,8 +14,22 @@ void TestRunFixture::SetUp() {
   useDirectLoginFlow = true;
   InstallServiceLibrary(library_);
   SetAppMainWindow(&window_);
-  InstallLoginFlows(nullptr, nullptr);
   SetRunLogBaseDirectoryForTest(temp_.text());
+  // Every node answers in 1 ms, and a survey takes a few milliseconds.
+  Launcher& launcher = GetLauncher();
+  launcher.nodeLists.clear();
+  launcher.bestNodes.clear();
+  launcher.results.clear();
+  launcher.probeSettings = ProbeSettings();
+  launcher.probeSettings.durationMs = 5;
+  launcher.probeSettings.echoTimeoutMs = 5;
+  launcher.probeSettings.makeEcho = [] {
+    return [](EchoResult& result, const Text&, uint32_t) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      result.roundTripTime = 1;
+      return true;
+    };
+  };
   runLogEnabled = false;
 }
 
@@ -20,7 +37,7 @@ void TestRunFixture::TearDown() {
   library_->ReleaseDelays();
   InstallServiceLibrary(nullptr);
   SetAppMainWindow(nullptr);
-  InstallLoginFlows(nullptr, nullptr);
+  GetLauncher().probeSettings = ProbeSettings();
   SetLoginAttemptTimeoutForTest(kLoginAttemptTimeout);
   SetRunLogBaseDirectoryForTest(Text());
   runLogEnabled = false;

@@ -1,0 +1,38 @@
+#include "app/progress_list.h"
+#include "catalogue/global_data_collection.h"
+#include "support/service_library.h"
+#include "testrun/banner.h"
+#include "testrun/flow_steps.h"
+#include "testrun/login_flows.h"
+#include "testrun/service_urls.h"
+
+bool ProxyLoginFlow() {
+  constexpr const wchar_t* kName = L"开始代理登陆流程";
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  ReportLine(Banner(kName, kFlowBannerHyphens, L"Begin"));
+
+  const Text addressBook = WapAddressBookUrl();
+  catalogue.contacterServerUrl = addressBook;
+  Launcher& launcher = GetLauncher();
+  SetNewHttpContacterServer(addressBook);
+  RegisterFlowNodes(launcher, catalogue.lastLoginResult.sipServer, catalogue.lastLoginResult);
+
+  // Indexed, with the count read again before each entry: the entry is copied before anything
+  // else is called, so the list may change meanwhile without harm.
+  bool connected = false;
+  for (size_t i = 0; i < catalogue.lastLoginResult.tcpProxyServers.size(); ++i) {
+    catalogue.tcpNodeAddress = catalogue.lastLoginResult.tcpProxyServers[i];
+    const NodeAddress node = SplitNodeAddress(catalogue.tcpNodeAddress);
+    ReportLine(L"TCP 代理节点测试 ---> " + catalogue.tcpNodeAddress);
+    if (TestTcpConnection(node)) {
+      connected = true;
+      break;
+    }
+  }
+  if (!connected) return false;
+
+  SurveyAndReportRtpp(launcher);
+  const bool loggedIn = catalogue.loginSucceeded;
+  ReportLine(Banner(kName, kFlowBannerHyphens, L"End"));
+  return loggedIn;
+}
