@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
   if (!ParseSimOptions(argc, argv, options, error)) return Fail(error + "\n" + SimUsage());
   Scenario scenario;
   if (!scenario.Load(options.scenarioPath, error)) return Fail(error);
+  if (!options.casesPath.empty() && !scenario.LoadCases(options.casesPath, error)) {
+    return Fail(error);
+  }
 
   // Every thread started below inherits this mask; only the main thread takes the signals.
   sigset_t stopSignals;

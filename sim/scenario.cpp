@@ -1,7 +1,10 @@
 #include "sim/scenario.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "tests/cases/case_file.h"
 
 using nlohmann::json;
 
@@ -39,6 +42,26 @@ bool ReadBehaviour(const json& value, Behaviour& out, std::string& error) {
   if (out.status < 100 || out.status > 999 || !out.result.is_object()) {
     error = "status must be 100 to 999 and result an object";
     return false;
+  }
+  return true;
+}
+
+bool ReadServers(const std::string& user, const json& servers,
+                 std::map<std::string, std::map<std::string, Behaviour>>& logins,
+                 std::string& error) {
+  if (!servers.is_object()) {
+    error = "users." + user + " must be an object";
+    return false;
+  }
+  for (const auto& [server, value] : servers.items()) {
+    if (server != "im" && server != "wap") {
+      error = "users." + user + ": server must be im or wap, not " + server;
+      return false;
+    }
+    if (!ReadBehaviour(value, logins[server][user], error)) {
+      error = "users." + user + "." + server + ": " + error;
+      return false;
+    }
   }
   return true;
 }
@@ -82,16 +105,7 @@ bool Scenario::Load(const std::string& path, std::string& error) {
   try {
     if (root.contains("users")) {
       for (const auto& [user, servers] : root.at("users").items()) {
-        for (const auto& [server, value] : servers.items()) {
-          if (server != "im" && server != "wap") {
-            error = "users." + user + ": server must be im or wap, not " + server;
-            return false;
-          }
-          if (!ReadBehaviour(value, logins_[server][user], error)) {
-            error = "users." + user + "." + server + ": " + error;
-            return false;
-          }
-        }
+        if (!ReadServers(user, servers, logins_, error)) return false;
       }
     }
     if (root.contains("logout") && !ReadEntries(root.at("logout"), logouts_, error)) return false;
@@ -101,6 +115,38 @@ bool Scenario::Load(const std::string& path, std::string& error) {
     return false;
   }
   return true;
+}
+
+bool Scenario::AddUser(const std::string& user, const std::string& serversJson,
+                       std::string& error) {
+  for (const auto& [server, users] : logins_) {
+    if (users.count(user) != 0) {
+      error = "user " + user + " is defined twice";
+      return false;
+    }
+  }
+  const json servers = json::parse(serversJson, nullptr, false, true);
+  try {
+    return ReadServers(user, servers, logins_, error);
+  } catch (const json::exception& e) {
+    error = "users." + user + ": " + e.what();
+    return false;
+  }
+}
+
+bool Scenario::LoadCases(const std::string& folder, std::string& error) {
+  std::error_code failure;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
+    if (entry.path().extension() != ".case") continue;
+    CaseFile file;
+    if (!ReadCaseFile(entry.path(), file, error)) return false;
+    if (!AddUser(file.name, file.service, error)) {
+      error = entry.path().string() + ": " + error;
+      return false;
+    }
+  }
+  if (failure) error = "cannot list " + folder + ": " + failure.message();
+  return !failure;
 }
 
 const Behaviour& Scenario::Find(const Entries& entries, const std::string& key,

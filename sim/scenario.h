@@ -34,6 +34,12 @@ class Scenario {
   // False with a message when the file cannot be read or does not fit the format.
   bool Load(const std::string& path, std::string& error);
 
+  // Adds the logins of one user from a JSON object {"im": behaviour, "wap": behaviour}; false with
+  // a message when it does not fit or the user is known already.
+  bool AddUser(const std::string& user, const std::string& serversJson, std::string& error);
+  // Adds the user of every whole-run case (*.case) in the folder.
+  bool LoadCases(const std::string& folder, std::string& error);
+
   // server is "im" or "wap". An unknown user, or a user without an entry for that server, gets
   // the entry of the user "default".
   const Behaviour& Login(const std::string& server, const std::string& userName) const;

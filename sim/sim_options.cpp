@@ -21,7 +21,7 @@ bool ParseEndpoint(const std::string& text, Endpoint& endpoint) {
 }  // namespace
 
 const char* SimUsage() {
-  return "usage: quorvex-sim [--scenario FILE] [--ready-file PATH] [--verbose]\n"
+  return "usage: quorvex-sim [--scenario FILE] [--cases DIR] [--ready-file PATH] [--verbose]\n"
          "                   [--im HOST:PORT] [--wap HOST:PORT] [--cip HOST:PORT]\n"
          "                   [--commbook HOST:PORT] [--tcp-host HOST]\n";
 }
@@ -33,6 +33,7 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
   options.commbook = {ToUtf8(quorvex_build::kCommbookHost), 9090};
   options.tcpHost = "127.0.0.6";
   options.scenarioPath = QUORVEX_SIM_DEFAULT_SCENARIO;
+  options.casesPath = QUORVEX_SIM_DEFAULT_CASES;
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view option = argv[i];
@@ -57,6 +58,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       }
     } else if (option == "--scenario") {
       options.scenarioPath = value;
+    } else if (option == "--cases") {
+      options.casesPath = value;
     } else if (option == "--ready-file") {
       options.readyFile = value;
     } else if (option == "--tcp-host") {

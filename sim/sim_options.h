@@ -19,6 +19,7 @@ struct SimOptions {
   Endpoint commbook;  // anything
   std::string tcpHost;
   std::string scenarioPath;
+  std::string casesPath;  // a folder of whole-run cases; each adds its user (empty: none)
   std::string readyFile;  // created once every listener is bound
   bool verbose = false;   // one line per request on stderr
 };

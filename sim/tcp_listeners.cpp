@@ -39,10 +39,11 @@ int Listen(const std::string& host, int port, int backlog, std::string& error) {
   return fd;
 }
 
-void AcceptAndClose(int first, int second) {
+void AcceptAndClose(std::vector<int> listeners) {
+  std::vector<pollfd> wanted;
+  for (const int fd : listeners) wanted.push_back({fd, POLLIN, 0});
   while (!StopRequested()) {
-    pollfd wanted[] = {{first, POLLIN, 0}, {second, POLLIN, 0}};
-    if (poll(wanted, 2, 100) <= 0) continue;
+    if (poll(wanted.data(), wanted.size(), 100) <= 0) continue;
     for (const pollfd& listener : wanted) {
       if ((listener.revents & POLLIN) == 0) continue;
       const int peer = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC);
@@ -55,16 +56,18 @@ void AcceptAndClose(int first, int second) {
 
 TcpListeners::~TcpListeners() {
   Stop();
-  for (const int fd : {accepting_, acceptingHigh_, silent_, silentFill_}) {
+  for (const int fd : accepting_) close(fd);
+  for (const int fd : {silent_, silentFill_}) {
     if (fd >= 0) close(fd);
   }
 }
 
 bool TcpListeners::Start(const std::string& host, std::string& error) {
-  accepting_ = Listen(host, kTcpAcceptPort, 64, error);
-  if (accepting_ < 0) return false;
-  acceptingHigh_ = Listen(host, kTcpAcceptHighPort, 64, error);
-  if (acceptingHigh_ < 0) return false;
+  for (const int port : {kTcpAcceptPort, kTcpAcceptHighPort, kTcpAcceptLowPort}) {
+    const int fd = Listen(host, port, 64, error);
+    if (fd < 0) return false;
+    accepting_.push_back(fd);
+  }
   // With a backlog of 0 one connection fills the queue; later handshakes are not answered.
   silent_ = Listen(host, kTcpSilentPort, 0, error);
   if (silent_ < 0) return false;
@@ -76,7 +79,7 @@ bool TcpListeners::Start(const std::string& host, std::string& error) {
     error = std::string("cannot fill the silent listener: ") + std::strerror(errno);
     return false;
   }
-  acceptor_ = std::thread(AcceptAndClose, accepting_, acceptingHigh_);
+  acceptor_ = std::thread(AcceptAndClose, accepting_);
   return true;
 }
 

@@ -1,0 +1,183 @@
+#include "tests/cases/case_file.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "support/tcp_error_codes.h"
+
+namespace {
+
+std::string WithoutCr(const std::string& line) {
+  return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+}
+
+const std::map<Text, int32_t>& PlatformCodes() {
+  static const std::map<Text, int32_t> codes = {{L"refused", tcp_error::kConnectionRefused},
+                                                {L"timed-out", tcp_error::kTimedOut},
+                                                {L"not-found", tcp_error::kHostNotFound}};
+  return codes;
+}
+
+// A signed decimal at `at` in `text`; its length, 0 when there is none.
+size_t NumberAt(const Text& text, size_t at, long long& value) {
+  size_t i = at;
+  const bool negative = i < text.size() && text[i] == L'-';
+  if (negative) ++i;
+  const size_t digits = i;
+  value = 0;
+  while (i < text.size() && text[i] >= L'0' && text[i] <= L'9' && i - digits < 12) {
+    value = value * 10 + (text[i] - L'0');
+    ++i;
+  }
+  if (i == digits) return 0;
+  if (negative) value = -value;
+  return i - at;
+}
+
+// Whether `pattern` (the text inside braces) matches the number at the start of `actual`; sets
+// the length of that number.
+bool PatternMatches(const Text& pattern, const Text& actual, size_t at, size_t& used) {
+  long long value = 0;
+  used = NumberAt(actual, at, value);
+  if (used == 0) return false;
+  const auto code = PlatformCodes().find(pattern);
+  if (code != PlatformCodes().end()) return value == code->second;
+  const size_t dots = pattern.find(L"..");
+  if (dots == Text::npos) return false;
+  long long low = 0;
+  long long high = 0;
+  const Text lowText = pattern.substr(0, dots);
+  const Text highText = pattern.substr(dots + 2);
+  if (NumberAt(lowText, 0, low) != lowText.size() || NumberAt(highText, 0, high) != highText.size()) {
+    return false;
+  }
+  return value >= low && value <= high;
+}
+
+std::string Quoted(const Text& text) { return "\"" + ToUtf8(text) + "\""; }
+
+}  // namespace
+
+bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + path.string();
+    return false;
+  }
+  out = CaseFile();
+  out.name = path.stem().string();
+  enum class Section { kNone, kService, kList } section = Section::kNone;
+  bool sawService = false;
+  bool sawList = false;
+  std::string line;
+  while (std::getline(in, line)) {
+    // List lines keep their trailing spaces: a line may end with them.
+    const std::string text = WithoutCr(line);
+    if (text == "[service]" || text == "[list]") {
+      section = text == "[service]" ? Section::kService : Section::kList;
+      (section == Section::kService ? sawService : sawList) = true;
+      continue;
+    }
+    if (section == Section::kNone) {
+      if (!text.empty() && text[0] != '#') {
+        error = path.string() + ": text before the first section: " + text;
+        return false;
+      }
+    } else if (section == Section::kService) {
+      out.service += text + "\n";
+    } else {
+      out.list.push_back(FromUtf8(text));
+    }
+  }
+  // The file's last line break is no blank list line.
+  while (!out.list.empty() && out.list.back().empty()) out.list.pop_back();
+  if (!sawService || !sawList) {
+    error = path.string() + ": a case needs a [service] and a [list] section";
+    return false;
+  }
+  return true;
+}
+
+bool LineMatches(const Text& expected, const Text& actual) {
+  size_t e = 0;
+  size_t a = 0;
+  while (e < expected.size()) {
+    if (expected[e] == L'{' && e + 1 < expected.size() && expected[e + 1] == L'{') {
+      if (a >= actual.size() || actual[a] != L'{') return false;
+      e += 2;
+      ++a;
+      continue;
+    }
+    if (expected[e] == L'{') {
+      const size_t close = expected.find(L'}', e);
+      if (close == Text::npos) return false;
+      size_t used = 0;
+      if (!PatternMatches(expected.substr(e + 1, close - e - 1), actual, a, used)) return false;
+      e = close + 1;
+      a += used;
+      continue;
+    }
+    if (a >= actual.size() || actual[a] != expected[e]) return false;
+    ++e;
+    ++a;
+  }
+  return a == actual.size();
+}
+
+bool ListMatches(const TextList& expected, const TextList& actual, std::string& why) {
+  for (size_t i = 0; i < expected.size() || i < actual.size(); ++i) {
+    const std::string where = "list line " + std::to_string(i + 1) + ": ";
+    if (i >= actual.size()) {
+      why = where + "missing, expected " + Quoted(expected[i]);
+      return false;
+    }
+    if (i >= expected.size()) {
+      why = where + "not expected: " + Quoted(actual[i]);
+      return false;
+    }
+    if (!LineMatches(expected[i], actual[i])) {
+      why = where + "expected " + Quoted(expected[i]) + ", got " + Quoted(actual[i]);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
+                std::string& why) {
+  TextList expected;
+  for (const Text& line : list) {
+    if (!line.empty() && line != L"网络测试结束") expected.push_back(line);
+  }
+  expected.push_back(L"//");
+  expected.push_back(L"//" + Text(93, L'*') + L"//");
+  expected.push_back(L"//");
+
+  TextList rest;
+  int addressRecords = 0;
+  for (const Text& message : logMessages) {
+    if (message.rfind(kAddressRecordPrefix, 0) == 0) {
+      ++addressRecords;
+      if (message != addressLine) {
+        why = "log: address record " + Quoted(message) + ", the dialog shows " + Quoted(addressLine);
+        return false;
+      }
+    } else {
+      rest.push_back(message);
+    }
+  }
+  if (addressRecords != 1) {
+    why = "log: " + std::to_string(addressRecords) + " address records, expected 1";
+    return false;
+  }
+  for (size_t i = 0; i < expected.size() || i < rest.size(); ++i) {
+    if (i >= rest.size() || i >= expected.size() || rest[i] != expected[i]) {
+      why = "log record " + std::to_string(i + 1) + ": expected " +
+            (i < expected.size() ? Quoted(expected[i]) : "none") + ", got " +
+            (i < rest.size() ? Quoted(rest[i]) : "none");
+      return false;
+    }
+  }
+  return true;
+}

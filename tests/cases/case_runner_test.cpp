@@ -1,0 +1,112 @@
+// Every whole-run case of this folder, natively: the real service client against the simulator
+// and the real echo against the ICMP test hosts, both started by scripts/netns-run.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "catalogue/global_data_collection.h"
+#include "probe/launcher.h"
+#include "support/http_service_library.h"
+#include "support/run_log.h"
+#include "testrun/run_start.h"
+#include "tests/cases/case_file.h"
+#include "tests/common/recording_shell.h"
+#include "tests/common/run_log_reader.h"
+#include "tests/common/temp_folder.h"
+
+namespace {
+
+// The cases the build found, by name, separated by spaces.
+std::vector<std::filesystem::path> CaseFiles() {
+  std::vector<std::filesystem::path> files;
+  std::istringstream names(QUORVEX_CASE_NAMES);
+  std::string name;
+  while (names >> name) files.push_back(std::filesystem::path(QUORVEX_CASES_DIR) / (name + ".case"));
+  return files;
+}
+
+std::string TestName(const std::filesystem::path& file) {
+  std::string name = file.stem().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
+
+bool Running(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && std::string(value) == "1";
+}
+
+bool HasAddressRecord(const TextList& log) {
+  for (const Text& message : log) {
+    if (message.rfind(kAddressRecordPrefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+std::string Transcript(const TextList& lines) {
+  std::string text;
+  for (const Text& line : lines) text += "  | " + ToUtf8(line) + "\n";
+  return text;
+}
+
+class WholeRunCase : public testing::Test {
+ public:
+  explicit WholeRunCase(std::filesystem::path file) : file_(std::move(file)) {}
+  void TestBody() override;
+
+ private:
+  std::filesystem::path file_;
+};
+
+void WholeRunCase::TestBody() {
+  ASSERT_TRUE(Running("QUORVEX_SIM_RUNNING") && Running("QUORVEX_ICMP_SIM_RUNNING"))
+      << "the simulator and the ICMP responder run only under scripts/netns-run";
+  CaseFile file;
+  std::string error;
+  ASSERT_TRUE(ReadCaseFile(file_, file, error)) << error;
+
+  TempFolder temp;
+  SetRunLogBaseDirectoryForTest(temp.text());
+  InstallServiceLibrary(CreateHttpServiceLibrary());
+  // Never freed, as the dialog's own: the run's detached threads may still be leaving them.
+  auto* const list = new RecordingProgressList;
+  auto* const window = new RecordingMainWindow;
+  g_pProgressList = list;
+  SetAppMainWindow(window);
+  GetLauncher();
+
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  catalogue.userName = FromUtf8(file.name);
+  catalogue.password = L"secret";
+  StartTestRunWorkers(window);
+  ASSERT_TRUE(window->WaitForButtonEnabled(1, 150000)) << Transcript(list->Lines());
+  ASSERT_TRUE(window->WaitForLocalAddress(1, 15000));
+
+  // The address thread logs its record right after it set the line.
+  const std::filesystem::path logPath = temp.path() / "log" / "NetLog.log";
+  TextList log = ReadRunLogMessages(logPath);
+  for (int i = 0; i < 100 && !HasAddressRecord(log); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    log = ReadRunLogMessages(logPath);
+  }
+  const TextList lines = list->Lines();
+  EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
+  EXPECT_TRUE(LogMatches(lines, window->LocalAddressText(), log, error)) << error;
+}
+
+// One test per file, named after it.
+const bool registered = [] {
+  for (const std::filesystem::path& file : CaseFiles()) {
+    testing::RegisterTest("WholeRunCase", TestName(file).c_str(), nullptr, nullptr, __FILE__,
+                          __LINE__, [file]() -> testing::Test* { return new WholeRunCase(file); });
+  }
+  return true;
+}();
+
+}  // namespace
