@@ -1,5 +1,6 @@
-// Whole runs through our own service client against the simulator that scripts/netns-run starts:
-// libcurl natively, WinHTTP under Wine. The simulator's outcome is chosen by the user name.
+// Login stages through our own service client against the simulator that scripts/netns-run
+// starts: libcurl natively, WinHTTP under Wine. The simulator's outcome is chosen by the user
+// name. Whole runs with their transcripts are the cases in tests/cases.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,8 +22,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const Text kSeparator = L"//" + Text(93, L'*') + L"//";
-
 class WholeRunTest : public TestRunFixture {
  protected:
   void SetUp() override {
@@ -39,47 +38,7 @@ class WholeRunTest : public TestRunFixture {
     GetGlobalDataCollection().password = L"pass word%&=";
     TestRunThread(&window_);
   }
-
-  TextList ClosingList() { return {RunEnd(), L"网络测试结束"}; }
 };
-
-TextList Concat(std::initializer_list<TextList> parts) {
-  TextList all;
-  for (const TextList& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-TEST_F(WholeRunTest, BothServersAccept) {
-  RunAs(L"both-accept");
-  EXPECT_EQ(ListLines(),
-            Concat({{RunBegin(), L"", StageBegin(), StageSuccess(ImServerUrl()), StageEnd(), L"",
-                     L"", StageBegin(), StageSuccess(WapLoginUrl()), StageEnd(), L""},
-                    ClosingList()}));
-  EXPECT_EQ(LogMessages(), (TextList{RunBegin(), StageBegin(), StageSuccess(ImServerUrl()),
-                                     StageEnd(), StageBegin(), StageSuccess(WapLoginUrl()),
-                                     StageEnd(), RunEnd(), L"//", kSeparator, L"//"}));
-  EXPECT_EQ(window_.ButtonEnables(), 1);
-  EXPECT_FALSE(GetGlobalDataCollection().lastLoginText.empty());
-}
-
-TEST_F(WholeRunTest, BothServersRefuseWithTheirStatus) {
-  RunAs(L"both-refuse");
-  EXPECT_EQ(ListLines(),
-            Concat({{RunBegin(), L"", StageBegin(), StageFailure(ImServerUrl(), 403, 0),
-                     StageFailure(WapLoginUrl(), 503, 0), StageEnd(), L""},
-                    ClosingList()}));
-  EXPECT_EQ(GetGlobalDataCollection().lastHttpCode, 503);
-}
-
-TEST_F(WholeRunTest, ImRefusesAndWapAccepts) {
-  RunAs(L"im-refuse-wap-accept");
-  const TextList lines = ListLines();
-  ASSERT_GE(lines.size(), 5u);
-  EXPECT_EQ(lines[3].rfind(L"Failed ---> 多点HTTP节点测试登陆失败，节点：" + ImServerUrl(), 0), 0u);
-  EXPECT_EQ(lines[4], StageSuccess(WapLoginUrl()));
-  EXPECT_FALSE(useDirectLoginFlow);
-  EXPECT_TRUE(GetGlobalDataCollection().loginServerUrls.empty());
-}
 
 TEST_F(WholeRunTest, NoAnswerAtAllGivesTransferCodes) {
   RunAs(L"close");

@@ -16,6 +16,10 @@
 //   wait-address MS    wait up to MS ms for the local address line to show a text
 //   about MS           open the About box from the system menu, report it, close it
 //   close MS           close the dialog and wait up to MS ms for the program to end
+//   clear-address      empty the local address line, so that wait-address sees this run's
+//   clear-log          delete the program's run log, so that it holds this run's records only
+//   check-case FILE    compare the list and the run log with a whole-run case (tests/cases)
+//   wait-line TEXT     wait up to 60 s for a list line that contains TEXT
 //
 // Wine hands the driver its command line through the host's locale, which may not be able to
 // carry Chinese; so text arguments may spell any character as \uXXXX (UTF-16), and a backslash
@@ -29,6 +33,7 @@
 #include <map>
 
 #include "res/resource.h"
+#include "tests/gui/case_check_win.h"
 #include "tests/gui/dialog_windows.h"
 #include "tests/gui/thread_hold.h"
 #include "tests/gui/transcript.h"
@@ -340,6 +345,40 @@ bool Close(Driver& driver, const Text& argument) {
   return true;
 }
 
+bool ClearAddress(Driver& driver, const Text&) {
+  return SetControlText(driver, IDC_LOCAL_ADDRESS, Text());
+}
+
+bool ClearLog(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  const Text path = RunLogPathOf(driver.dialog);
+  if (path.empty()) return Fail(L"cannot find the program's executable");
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    return Fail(L"cannot delete " + path);
+  }
+  return true;
+}
+
+bool CheckCaseCommand(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  return CheckCase(driver.dialog, argument);
+}
+
+bool WaitLine(Driver& driver, const Text& text) {
+  if (!NeedDialog(driver)) return false;
+  const Text limit = L"60000";
+  HWND const list = Control(driver, IDC_PROGRESS_LIST);
+  const auto found = [list, &text] {
+    for (const Text& line : ListLines(list)) {
+      if (line.find(text) != Text::npos) return true;
+    }
+    return false;
+  };
+  if (!WaitFor(limit, found)) return Fail(L"no line with " + Quoted(text) + L" after " + limit + L" ms");
+  PrintLine(L"list: a line with " + Quoted(text));
+  return true;
+}
+
 const std::map<Text, CommandEntry>& Commands() {
   static const std::map<Text, CommandEntry> commands = {
       {L"find", {true, Find}},
@@ -359,6 +398,10 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"wait-address", {true, WaitAddress}},
       {L"about", {true, About}},
       {L"close", {true, Close}},
+      {L"clear-address", {false, ClearAddress}},
+      {L"clear-log", {false, ClearLog}},
+      {L"check-case", {true, CheckCaseCommand}},
+      {L"wait-line", {true, WaitLine}},
   };
   return commands;
 }
