@@ -26,7 +26,7 @@ int32_t ReadDecimalLikeWcstol(const Text& text) {
   }
   if (negative) return static_cast<int32_t>(-magnitude);  // -2^31 still fits
   return magnitude > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
-                                                          : static_cast<int32_t>(magnitude);
+                                                         : static_cast<int32_t>(magnitude);
 }
 
 int16_t PortArgument(const Text& portText) {

@@ -49,7 +49,8 @@ bool PatternMatches(const Text& pattern, const Text& actual, size_t at, size_t& 
   long long high = 0;
   const Text lowText = pattern.substr(0, dots);
   const Text highText = pattern.substr(dots + 2);
-  if (NumberAt(lowText, 0, low) != lowText.size() || NumberAt(highText, 0, high) != highText.size()) {
+  if (NumberAt(lowText, 0, low) != lowText.size() ||
+      NumberAt(highText, 0, high) != highText.size()) {
     return false;
   }
   return value >= low && value <= high;
@@ -160,7 +161,8 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
     if (message.rfind(kAddressRecordPrefix, 0) == 0) {
       ++addressRecords;
       if (message != addressLine) {
-        why = "log: address record " + Quoted(message) + ", the dialog shows " + Quoted(addressLine);
+        why =
+            "log: address record " + Quoted(message) + ", the dialog shows " + Quoted(addressLine);
         return false;
       }
     } else {

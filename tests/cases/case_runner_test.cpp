@@ -25,7 +25,8 @@ std::vector<std::filesystem::path> CaseFiles() {
   std::vector<std::filesystem::path> files;
   std::istringstream names(QUORVEX_CASE_NAMES);
   std::string name;
-  while (names >> name) files.push_back(std::filesystem::path(QUORVEX_CASES_DIR) / (name + ".case"));
+  while (names >> name)
+    files.push_back(std::filesystem::path(QUORVEX_CASES_DIR) / (name + ".case"));
   return files;
 }
 

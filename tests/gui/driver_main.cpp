@@ -374,7 +374,8 @@ bool WaitLine(Driver& driver, const Text& text) {
     }
     return false;
   };
-  if (!WaitFor(limit, found)) return Fail(L"no line with " + Quoted(text) + L" after " + limit + L" ms");
+  if (!WaitFor(limit, found))
+    return Fail(L"no line with " + Quoted(text) + L" after " + limit + L" ms");
   PrintLine(L"list: a line with " + Quoted(text));
   return true;
 }

@@ -108,7 +108,8 @@ TEST_F(LoginFlowTest, ProxyFlowEndsWithItsEndLineButFalseWhenTheLoginIsNoLongerS
   library_->ScriptTcp(L"127.0.0.6", 5060, {});
   library_->OnCreateTcp([&catalogue] { catalogue.loginSucceeded = false; });
   EXPECT_FALSE(ProxyLoginFlow());
-  EXPECT_EQ(ListLines().back(), L"开始代理登陆流程------------------------------------------------End");
+  EXPECT_EQ(ListLines().back(),
+            L"开始代理登陆流程------------------------------------------------End");
 }
 
 TEST(NodeAddressTest, SplitsAtTheLastColon) {

@@ -43,12 +43,12 @@ TEST_F(TestRunTest, BothServersAcceptTwoPassesDirectThenProxy) {
   library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap session")));
   TestRunThread(&window_);
 
-  const TextList expected = Concat(
-      {{RunBegin(), L"", StageBegin(), StageSuccess(ImServerUrl()), StageEnd(), L""},
-       DirectFlowRefused(),
-       {L"", StageBegin(), StageSuccess(WapLoginUrl()), StageEnd(), L""},
-       ProxyFlowWithoutNodes(),
-       {RunEnd(), L"网络测试结束"}});
+  const TextList expected =
+      Concat({{RunBegin(), L"", StageBegin(), StageSuccess(ImServerUrl()), StageEnd(), L""},
+              DirectFlowRefused(),
+              {L"", StageBegin(), StageSuccess(WapLoginUrl()), StageEnd(), L""},
+              ProxyFlowWithoutNodes(),
+              {RunEnd(), L"网络测试结束"}});
   EXPECT_EQ(ListLines(), expected);
 
   const TextList expectedLog =
@@ -102,11 +102,11 @@ TEST_F(TestRunTest, ImRefusesWapAcceptsOneStageThenTheProxyFlow) {
   library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap")));
   TestRunThread(&window_);
 
-  const TextList expected = Concat({{RunBegin(), L"", StageBegin(),
-                                     StageFailure(ImServerUrl(), 500, 0),
-                                     StageSuccess(WapLoginUrl()), StageEnd(), L""},
-                                    ProxyFlowWithoutNodes(),
-                                    {RunEnd(), L"网络测试结束"}});
+  const TextList expected =
+      Concat({{RunBegin(), L"", StageBegin(), StageFailure(ImServerUrl(), 500, 0),
+               StageSuccess(WapLoginUrl()), StageEnd(), L""},
+              ProxyFlowWithoutNodes(),
+              {RunEnd(), L"网络测试结束"}});
   EXPECT_EQ(ListLines(), expected);
   EXPECT_EQ(GetGlobalDataCollection().lastHttpCode, 500);
 }
