@@ -31,6 +31,8 @@ uint16_t CPing::Checksum(const uint8_t* data, int length) {
 
 uint16_t CPing::BuildEchoRequest(uint8_t* packet, int size, uint16_t sequence,
                                  uint16_t identifier) {
+  // The header and the tick take 12 bytes; a smaller buffer is left alone rather than overrun.
+  if (packet == nullptr || size < 12) return 0;
   packet[0] = 8;
   packet[1] = 0;
   WriteWord(packet + 2, 0);

@@ -48,7 +48,8 @@ class CPing {
   virtual bool BindLocal(NativeSocket socket, const wchar_t* localAddress);
   // Writes an echo request of `size` bytes (at least 12): type 8, code 0, the identifier at 4
   // and the sequence number at 6 (both as given, in machine order), the tick count at 8 and 0x45
-  // in every further byte; stores the checksum at 2 and returns it.
+  // in every further byte; stores the checksum at 2 and returns it. Below 12 bytes it writes
+  // nothing and returns 0.
   virtual uint16_t BuildEchoRequest(uint8_t* packet, int size, uint16_t sequence,
                                     uint16_t identifier);
   // Checks a received packet that starts with its IPv4 header against the sequence number sent

@@ -1,8 +1,11 @@
 #include "support/http_service_library.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "support/address_reply.h"
 #include "support/form_encoding.h"
@@ -12,6 +15,7 @@
 #include "support/tcp_connection.h"
 #include "support/tcp_error_codes.h"
 #include "support/transfer_codes.h"
+#include "support/worker_thread.h"
 
 namespace {
 
@@ -50,17 +54,21 @@ class HttpServiceLibrary final : public ServiceLibrary {
   int32_t GetHttpCode() override { return state_.HttpCode(); }
   int32_t GetCurlCode() override { return state_.TransferCode(); }
 
+  // Ends every session accepted since the last logout, all at once, so that the caller waits no
+  // longer than for one request. True when there was one and every one ended.
   bool HttpLogout() override {
-    const auto session = state_.TakeSession();
-    if (!session) return false;
-    const std::string loginText = ToUtf8(session->loginText);
-    HttpRequest request;
-    request.url = session->serverUrl + L"logout";
-    request.post = true;
-    request.contentType = kFormType;
-    request.body = EncodeForm({{"session", loginText}});
-    const HttpReply reply = SendHttpRequest(request, timeouts_);
-    return reply.transferCode == transfer_code::kOk && reply.status == 200;
+    const std::vector<ServiceCallState::Session> sessions = state_.TakeSessions();
+    if (sessions.empty()) return false;
+    std::vector<char> ended(sessions.size(), 0);
+    std::vector<std::thread> senders(sessions.size());
+    for (size_t i = 0; i < sessions.size(); ++i) {
+      auto send = [this, &sessions, &ended, i] { ended[i] = LogOut(sessions[i]) ? 1 : 0; };
+      if (!StartThread(senders[i], send)) send();
+    }
+    for (std::thread& sender : senders) {
+      if (sender.joinable()) sender.join();
+    }
+    return std::all_of(ended.begin(), ended.end(), [](char e) { return e != 0; });
   }
 
   bool GetLocalIP(Text url, Text& address) override {
@@ -108,6 +116,16 @@ class HttpServiceLibrary final : public ServiceLibrary {
   int32_t GetLastTcpError() override { return lastTcpError_.load(); }
 
  private:
+  bool LogOut(const ServiceCallState::Session& session) const {
+    HttpRequest request;
+    request.url = session.serverUrl + L"logout";
+    request.post = true;
+    request.contentType = kFormType;
+    request.body = EncodeForm({{"session", ToUtf8(session.loginText)}});
+    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    return reply.transferCode == transfer_code::kOk && reply.status == 200;
+  }
+
   const HttpClientTimeouts timeouts_;
   ServiceCallState state_;
   std::mutex tcpLock_;

@@ -123,6 +123,13 @@ std::u16string FormatRunLogRecord(uint32_t threadId, uint32_t processId, const T
     // Never leave half of a surrogate pair at the cut.
     if (text.back() >= 0xD800 && text.back() <= 0xDBFF) text.pop_back();
   }
+  // Text from the network can hold line ends and other control characters, which would forge or
+  // break records: one call writes one record, so they show as U+FFFD here (the list keeps them).
+  for (char16_t& unit : text) {
+    if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0x2028 || unit == 0x2029) {
+      unit = 0xFFFD;
+    }
+  }
   return ToUtf16(L"<CTID:0x" + ToLowerHex(threadId) + L" CPID:0x" + ToLowerHex(processId) +
                  L" TIME:" + timeOfDay + L"> ") +
          text + u"\r\n";

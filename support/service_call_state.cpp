@@ -27,10 +27,10 @@ ServiceCallState::Attempt ServiceCallState::BeginLogin() {
 void ServiceCallState::EndLogin(const Attempt& attempt, int32_t httpCode, int32_t transferCode,
                                 const Text* loginText) {
   std::lock_guard<std::mutex> guard(lock_);
+  if (loginText != nullptr) sessions_.push_back(Session{attempt.serverUrl, *loginText});
   if (attempt.ticket != lastTicket_) return;
   httpCode_ = httpCode;
   transferCode_ = transferCode;
-  if (loginText != nullptr) session_ = Session{attempt.serverUrl, *loginText};
 }
 
 int32_t ServiceCallState::HttpCode() const {
@@ -43,9 +43,9 @@ int32_t ServiceCallState::TransferCode() const {
   return transferCode_;
 }
 
-std::optional<ServiceCallState::Session> ServiceCallState::TakeSession() {
+std::vector<ServiceCallState::Session> ServiceCallState::TakeSessions() {
   std::lock_guard<std::mutex> guard(lock_);
-  std::optional<Session> session = std::move(session_);
-  session_.reset();
-  return session;
+  std::vector<Session> sessions = std::move(sessions_);
+  sessions_.clear();
+  return sessions;
 }

@@ -2,13 +2,14 @@
 // login attempt and the session to log out of. Shared by every thread that calls the client.
 //
 // Login attempts can overlap (the login stage gives up waiting on a slow one and starts the next).
-// Only the attempt started last may leave its codes and its session behind: the codes read 0 while
-// it runs, and an earlier attempt that ends late changes nothing.
+// Only the attempt started last may leave its codes behind: the codes read 0 while it runs, and an
+// earlier attempt that ends late leaves them alone. Every accepted login leaves its session, a late
+// one too, so that the next logout ends them all.
 #pragma once
 
 #include <cstdint>
 #include <mutex>
-#include <optional>
+#include <vector>
 
 #include "support/text.h"
 
@@ -34,8 +35,8 @@ class ServiceCallState {
   int32_t HttpCode() const;
   int32_t TransferCode() const;
 
-  // The session of the last accepted login, handed out once.
-  std::optional<Session> TakeSession();
+  // The sessions of every login accepted since the last call, in the order they were accepted.
+  std::vector<Session> TakeSessions();
 
  private:
   mutable std::mutex lock_;
@@ -44,5 +45,5 @@ class ServiceCallState {
   uint64_t lastTicket_ = 0;
   int32_t httpCode_ = 0;
   int32_t transferCode_ = 0;
-  std::optional<Session> session_;
+  std::vector<Session> sessions_;
 };

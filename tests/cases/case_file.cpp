@@ -56,7 +56,13 @@ bool PatternMatches(const Text& pattern, const Text& actual, size_t at, size_t& 
   return value >= low && value <= high;
 }
 
-std::string Quoted(const Text& text) { return "\"" + ToUtf8(text) + "\""; }
+// Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "\"" + text + "\"".
+std::string Quoted(const Text& text) {
+  std::string quoted(1, '"');
+  quoted += ToUtf8(text);
+  quoted += '"';
+  return quoted;
+}
 
 }  // namespace
 

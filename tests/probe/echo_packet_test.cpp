@@ -60,6 +60,15 @@ TEST(ChecksumTest, BufferHoldingItsOwnChecksumGivesZero) {
   }
 }
 
+TEST(BuildEchoRequestTest, ABufferTooSmallForTheHeaderIsLeftAloneAndGivesZero) {
+  CPing ping;
+  for (int size : {-1, 0, 1, 11}) {
+    std::vector<uint8_t> packet(16, 0xAA);
+    EXPECT_EQ(ping.BuildEchoRequest(packet.data(), size, 1, 2), 0) << "size " << size;
+    EXPECT_EQ(packet, std::vector<uint8_t>(16, 0xAA)) << "size " << size;
+  }
+}
+
 TEST(BuildEchoRequestTest, LaysOutTheRequestAsGiven) {
   CPing ping;
   std::vector<uint8_t> packet(40, 0);

@@ -66,7 +66,7 @@ TEST_F(Logout, GoesToTheServerThatAcceptedWithItsSessionText) {
 
 // Each test counts the logouts of sessions of its own user: tests run side by side against one
 // simulator.
-TEST_F(Logout, TheLastAcceptedLoginIsTheOneLoggedOut) {
+TEST_F(Logout, EveryAcceptedLoginIsLoggedOutOnce) {
   const auto library = CreateHttpServiceLibrary(kPromptTimeouts);
   const int imBefore = LogoutsAt(ImServerUrl(), L"im-session-logout-last");
   const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-last");
@@ -76,7 +76,9 @@ TEST_F(Logout, TheLastAcceptedLoginIsTheOneLoggedOut) {
     ASSERT_TRUE(library->HttpLogin(L"logout-last", L"x", result));
   }
   EXPECT_TRUE(library->HttpLogout());
-  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-last"), imBefore);
+  EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-last"), imBefore + 1);
+  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-last"), wapBefore + 1);
+  EXPECT_FALSE(library->HttpLogout());
   EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-last"), wapBefore + 1);
 }
 
@@ -91,6 +93,20 @@ TEST_F(Logout, WithoutASessionNothingIsSentAndAHangingServerIsLeftInTime) {
   EXPECT_FALSE(library->HttpLogout());
   EXPECT_LT(watch.Seconds(), 2.0);
   EXPECT_EQ(LogoutsAt(ImServerUrl(), L"im-session-logout-hang") > 0, true);
+}
+
+TEST_F(Logout, SessionsEndTogetherSoAHangingOneDelaysTheRestByNoMoreThanItsTimeOut) {
+  const auto library = CreateHttpServiceLibrary(kShortTimeouts);
+  const int wapBefore = LogoutsAt(WapLoginUrl(), L"wap-session-logout-pair");
+  LoginResult result;
+  for (const Text& server : {ImServerUrl(), WapLoginUrl()}) {
+    library->SetNewHttpLoginServer(server);
+    ASSERT_TRUE(library->HttpLogin(L"logout-pair", L"x", result));
+  }
+  Stopwatch watch;
+  EXPECT_FALSE(library->HttpLogout()) << "the IM server's logout hangs";
+  EXPECT_LT(watch.Seconds(), 1.5) << "one request time-out (0.5 s), not one per session";
+  EXPECT_EQ(LogoutsAt(WapLoginUrl(), L"wap-session-logout-pair"), wapBefore + 1);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(ServiceCallState, CodesReadZeroWhileAnAttemptRunsThenItsOwn) {
   EXPECT_EQ(state.TransferCode(), 28);
 }
 
-TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesNothingBehind) {
+TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesItsCodesAloneButItsSessionToEnd) {
   ServiceCallState state;
   state.SetLoginServer(L"http://slow/");
   const auto abandoned = state.BeginLogin();
@@ -32,10 +32,13 @@ TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesNothingBehind) {
   const Text late = L"late-session";
   state.EndLogin(abandoned, 200, 0, &late);
   EXPECT_EQ(state.HttpCode(), 503);
-  EXPECT_FALSE(state.TakeSession().has_value());
+  const auto sessions = state.TakeSessions();
+  ASSERT_EQ(sessions.size(), 1u);
+  EXPECT_EQ(sessions[0].serverUrl, L"http://slow/");
+  EXPECT_EQ(sessions[0].loginText, L"late-session");
 }
 
-TEST(ServiceCallState, TheSessionBelongsToTheServerThatAcceptedAndIsHandedOutOnce) {
+TEST(ServiceCallState, EverySessionBelongsToTheServerThatAcceptedAndIsHandedOutOnce) {
   ServiceCallState state;
   state.SetLoginServer(L"http://im/");
   const auto attempt = state.BeginLogin();
@@ -45,12 +48,17 @@ TEST(ServiceCallState, TheSessionBelongsToTheServerThatAcceptedAndIsHandedOutOnc
 
   const auto failed = state.BeginLogin();
   state.EndLogin(failed, 401, 0, nullptr);  // a refusal keeps the earlier session
+  const auto second = state.BeginLogin();
+  const Text secondText = L"s2";
+  state.EndLogin(second, 200, 0, &secondText);
 
-  const auto session = state.TakeSession();
-  ASSERT_TRUE(session.has_value());
-  EXPECT_EQ(session->serverUrl, L"http://im/");
-  EXPECT_EQ(session->loginText, L"s1");
-  EXPECT_FALSE(state.TakeSession().has_value());
+  const auto sessions = state.TakeSessions();
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(sessions[0].serverUrl, L"http://im/");
+  EXPECT_EQ(sessions[0].loginText, L"s1");
+  EXPECT_EQ(sessions[1].serverUrl, L"http://wap/");
+  EXPECT_EQ(sessions[1].loginText, L"s2");
+  EXPECT_TRUE(state.TakeSessions().empty());
 }
 
 }  // namespace

@@ -178,6 +178,13 @@ TEST(RunLogRecord, FieldsAreLowerCaseHexAndTheHourHasNoLeadingZero) {
             u"<CTID:0x1a2c CPID:0xabc TIME:9:05:07> 本机IP为：1.2.3.4\r\n");
 }
 
+TEST(RunLogRecord, ControlCharactersCannotForgeOrBreakARecord) {
+  const Text forged = L"127.0.0.1\r\n<CTID:0x1 CPID:0x1 TIME:0:00:00> Successed\t\x1b[0m\x7f\x85\u2028end";
+  EXPECT_EQ(FormatRunLogRecord(1, 2, L"0:00:00", forged),
+            u"<CTID:0x1 CPID:0x2 TIME:0:00:00> 127.0.0.1\uFFFD\uFFFD<CTID:0x1 CPID:0x1 "
+            u"TIME:0:00:00> Successed\uFFFD\uFFFD[0m\uFFFD\uFFFD\uFFFDend\r\n");
+}
+
 TEST(RunLogRecord, ExpansionTakesOneArgumentAndNeverReadsItAsAFormat) {
   EXPECT_EQ(ExpandRunLogFormat(L"本机IP为：%s", L""), L"本机IP为：");
   EXPECT_EQ(ExpandRunLogFormat(L"%s|%s", L"%s"), L"%s|%s");
