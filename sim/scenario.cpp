@@ -39,6 +39,20 @@ bool ReadBehaviour(const json& value, Behaviour& out, std::string& error) {
   out.body = value.value("body", std::string());
   out.contentType = value.value("contentType", std::string("text/plain"));
   out.bytes = value.value("bytes", size_t{0});
+  out.repeatLists = value.value("repeatLists", size_t{1});
+  if (out.repeatLists < 1 || out.repeatLists > 100000) {
+    error = "repeatLists must lie between 1 and 100000";
+    return false;
+  }
+  if (out.repeatLists > 1) {
+    for (auto& [name, member] : out.result.items()) {
+      if (!member.is_array()) continue;
+      const nlohmann::json once = member;
+      for (size_t i = 1; i < out.repeatLists; ++i) {
+        for (const auto& item : once) member.push_back(item);
+      }
+    }
+  }
   if (out.status < 100 || out.status > 999 || !out.result.is_object()) {
     error = "status must be 100 to 999 and result an object";
     return false;
@@ -54,6 +68,7 @@ bool ReadServers(const std::string& user, const json& servers,
     return false;
   }
   for (const auto& [server, value] : servers.items()) {
+    if (server == "logout") continue;  // read by the caller that allows it
     if (server != "im" && server != "wap") {
       error = "users." + user + ": server must be im or wap, not " + server;
       return false;
@@ -127,7 +142,21 @@ bool Scenario::AddUser(const std::string& user, const std::string& serversJson,
   }
   const json servers = json::parse(serversJson, nullptr, false, true);
   try {
-    return ReadServers(user, servers, logins_, error);
+    if (!ReadServers(user, servers, logins_, error)) return false;
+    if (!servers.contains("logout")) return true;
+    // The logout of every session this user's logins hand out.
+    Behaviour logout;
+    if (!ReadBehaviour(servers.at("logout"), logout, error)) {
+      error = "users." + user + ".logout: " + error;
+      return false;
+    }
+    for (const char* server : {"im", "wap"}) {
+      const auto entry = logins_[server].find(user);
+      if (entry == logins_[server].end()) continue;
+      const std::string session = entry->second.result.value("loginText", std::string());
+      if (!session.empty()) logouts_[session] = logout;
+    }
+    return true;
   } catch (const json::exception& e) {
     error = "users." + user + ": " + e.what();
     return false;

@@ -23,6 +23,7 @@ struct Behaviour {
   std::string body;
   std::string contentType = "text/plain";
   size_t bytes = 0;
+  size_t repeatLists = 1;  // every list of `result` repeated this often (long node lists)
 };
 
 inline constexpr double kMaxDelaySeconds = 30;

@@ -1,5 +1,6 @@
 #include "tests/cases/case_file.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -74,16 +75,19 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
   }
   out = CaseFile();
   out.name = path.stem().string();
-  enum class Section { kNone, kService, kList } section = Section::kNone;
+  enum class Section { kNone, kService, kList, kLog } section = Section::kNone;
   bool sawService = false;
   bool sawList = false;
   std::string line;
   while (std::getline(in, line)) {
     // List lines keep their trailing spaces: a line may end with them.
     const std::string text = WithoutCr(line);
-    if (text == "[service]" || text == "[list]") {
-      section = text == "[service]" ? Section::kService : Section::kList;
-      (section == Section::kService ? sawService : sawList) = true;
+    if (text == "[service]" || text == "[list]" || text == "[log]") {
+      section = text == "[service]" ? Section::kService
+                : text == "[list]"  ? Section::kList
+                                    : Section::kLog;
+      sawService = sawService || section == Section::kService;
+      sawList = sawList || section == Section::kList;
       continue;
     }
     if (section == Section::kNone) {
@@ -93,6 +97,21 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       }
     } else if (section == Section::kService) {
       out.service += text + "\n";
+    } else if (section == Section::kLog) {
+      if (text == "tail") {
+        out.logTail = true;
+      } else if (!text.empty()) {
+        error = path.string() + ": [log] knows only \"tail\", not " + text;
+        return false;
+      }
+    } else if (text.rfind("{repeat ", 0) == 0 && text.find("} ") != std::string::npos) {
+      const size_t close = text.find("} ");
+      const long count = std::strtol(text.c_str() + 8, nullptr, 10);
+      if (count < 1 || count > 100000) {
+        error = path.string() + ": a repeat count must lie between 1 and 100000";
+        return false;
+      }
+      out.list.insert(out.list.end(), static_cast<size_t>(count), FromUtf8(text.substr(close + 2)));
     } else {
       out.list.push_back(FromUtf8(text));
     }
@@ -152,7 +171,7 @@ bool ListMatches(const TextList& expected, const TextList& actual, std::string& 
 }
 
 bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
-                std::string& why) {
+                bool tail, std::string& why) {
   TextList expected;
   for (const Text& line : list) {
     if (!line.empty() && line != L"网络测试结束") expected.push_back(line);
@@ -175,9 +194,18 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
       rest.push_back(message);
     }
   }
-  if (addressRecords != 1) {
+  if (addressRecords != 1 && !(tail && addressRecords == 0)) {
     why = "log: " + std::to_string(addressRecords) + " address records, expected 1";
     return false;
+  }
+  if (tail) {
+    // Only the newest records are left after the file was begun again.
+    if (rest.empty() || rest.size() > expected.size()) {
+      why = "log: " + std::to_string(rest.size()) + " records for a run of " +
+            std::to_string(expected.size());
+      return false;
+    }
+    expected.erase(expected.begin(), expected.end() - static_cast<long>(rest.size()));
   }
   for (size_t i = 0; i < expected.size() || i < rest.size(); ++i) {
     if (i >= rest.size() || i >= expected.size() || rest[i] != expected[i]) {

@@ -2,9 +2,13 @@
 //
 //   # what the case shows (comment lines, only before the first section)
 //   [service]
-//   {"im": {behaviour}, "wap": {behaviour}}      behaviours as in docs/service-protocol.md
+//   {"im": {behaviour}, "wap": {behaviour}, "logout": {behaviour}}   as in docs/service-protocol.md
 //   [list]
-//   every line of the progress list, in order; an empty line is a blank list line
+//   every line of the progress list, in order; an empty line is a blank list line;
+//   "{repeat N} LINE" stands for N such lines
+//   [log]                                         optional
+//   tail                                          the log rolled over during the run: it holds the
+//                                                 last of the run's records, none of them torn
 //
 // The simulator answers logins of the user named like the file (without ".case") as [service]
 // says. In [list] a number the run measures is written {LOW..HIGH}, and a code that differs by
@@ -19,9 +23,10 @@
 #include "support/text.h"
 
 struct CaseFile {
-  std::string name;     // the user name the run logs in with
-  std::string service;  // the [service] section as it stands
-  TextList list;        // the [list] section, one entry per line
+  std::string name;      // the user name the run logs in with
+  std::string service;   // the [service] section as it stands
+  TextList list;         // the [list] section, one entry per line, repetitions spelt out
+  bool logTail = false;  // [log] says "tail"
 };
 
 // False with a message when the file cannot be read or has not both sections.
@@ -33,8 +38,9 @@ bool LineMatches(const Text& expected, const Text& actual);
 // Compares a whole list; false with the first difference described in `why`.
 bool ListMatches(const TextList& expected, const TextList& actual, std::string& why);
 
-// Compares the run log's messages with the list the run showed and the address line it set.
+// Compares the run log's messages with the list the run showed and the address line it set. With
+// `tail` the log need only hold the last records of the run, the address record optional.
 bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
-                std::string& why);
+                bool tail, std::string& why);
 
 inline constexpr const wchar_t* kAddressRecordPrefix = L"本机IP为：";

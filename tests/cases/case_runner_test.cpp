@@ -98,7 +98,7 @@ void WholeRunCase::TestBody() {
   }
   const TextList lines = list->Lines();
   EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
-  EXPECT_TRUE(LogMatches(lines, window->LocalAddressText(), log, error)) << error;
+  EXPECT_TRUE(LogMatches(lines, window->LocalAddressText(), log, file.logTail, error)) << error;
 }
 
 // One test per file, named after it.

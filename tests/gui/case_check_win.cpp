@@ -57,7 +57,7 @@ bool CheckCase(HWND dialog, const Text& casePath) {
     PrintLine(L"case: " + FromUtf8(error));
     passed = false;
   }
-  if (!LogMatches(lines, address, log, error)) {
+  if (!LogMatches(lines, address, log, file.logTail, error)) {
     PrintLine(L"case: " + FromUtf8(error));
     passed = false;
   }
