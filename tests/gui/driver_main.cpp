@@ -45,6 +45,7 @@ constexpr int kAboutCommandMs = 5000;
 struct Driver {
   HWND dialog = nullptr;
   ThreadHold hold;
+  ULONGLONG pressedAt = 0;  // when the test button was last pressed
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -159,6 +160,7 @@ bool ButtonUsable(Driver& driver) {
 // Sent, not posted, like the button's own notification; the sender does not wait, so a message
 // box the handler opens cannot block the driver.
 void SendClick(Driver& driver) {
+  driver.pressedAt = GetTickCount64();
   SendNotifyMessageW(driver.dialog, WM_COMMAND, MAKEWPARAM(IDC_TEST_CONNECTION, BN_CLICKED),
                      reinterpret_cast<LPARAM>(Control(driver, IDC_TEST_CONNECTION)));
 }
@@ -284,6 +286,10 @@ bool WaitEnabled(Driver& driver, const Text& argument) {
     return Fail(L"the button is still disabled after " + argument + L" ms");
   }
   PrintLine(L"button: enabled");
+  if (driver.pressedAt != 0) {
+    PrintNote(L"run: " + ToText(static_cast<int32_t>(GetTickCount64() - driver.pressedAt)) +
+              L" ms from the press to the button enabled");
+  }
   return true;
 }
 
