@@ -11,6 +11,7 @@
 
 #include "support/platform_files.h"
 #include "support/platform_process.h"
+#include "tests/common/file_hold.h"
 #include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
@@ -46,6 +47,24 @@ class RunLogTest : public ::testing::Test {
   TempFolder temp_;
   fs::path base_;
 };
+
+TEST_F(RunLogTest, AFileHeldByAnotherWriterDropsTheLineAndTheNextWriteGoesOn) {
+  WriteRunLog(L"first");
+  {
+    ExclusiveFileHold other(LogPath());
+    ASSERT_TRUE(other.held());
+    WriteRunLog(L"dropped");
+  }
+  WriteRunLog(L"after");
+  EXPECT_EQ(ReadRunLogMessages(LogPath()), (TextList{L"first", L"after"}));
+}
+
+TEST_F(RunLogTest, AFolderThatCannotBeMadeDropsTheLineAndNothingElseHappens) {
+  WriteFileBytes(base_ / "log", "a file where the folder should be");
+  WriteRunLog(L"dropped");
+  EXPECT_TRUE(fs::is_regular_file(base_ / "log"));
+  EXPECT_EQ(ReadFileBytes(base_ / "log"), "a file where the folder should be");
+}
 
 TEST_F(RunLogTest, NothingIsCreatedBeforeLoggingIsSwitchedOn) {
   runLogEnabled = false;
@@ -179,7 +198,8 @@ TEST(RunLogRecord, FieldsAreLowerCaseHexAndTheHourHasNoLeadingZero) {
 }
 
 TEST(RunLogRecord, ControlCharactersCannotForgeOrBreakARecord) {
-  const Text forged = L"127.0.0.1\r\n<CTID:0x1 CPID:0x1 TIME:0:00:00> Successed\t\x1b[0m\x7f\x85\u2028end";
+  const Text forged =
+      L"127.0.0.1\r\n<CTID:0x1 CPID:0x1 TIME:0:00:00> Successed\t\x1b[0m\x7f\x85\u2028end";
   EXPECT_EQ(FormatRunLogRecord(1, 2, L"0:00:00", forged),
             u"<CTID:0x1 CPID:0x2 TIME:0:00:00> 127.0.0.1\uFFFD\uFFFD<CTID:0x1 CPID:0x1 "
             u"TIME:0:00:00> Successed\uFFFD\uFFFD[0m\uFFFD\uFFFD\uFFFDend\r\n");
