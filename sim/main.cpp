@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/name_server.h"
 #include "sim/scenario.h"
 #include "sim/service_routes.h"
 #include "sim/sim_options.h"
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
   }
   TcpListeners tcp;
   if (!tcp.Start(options.tcpHost, error)) return Fail(error);
+  NameServer names;
+  if (!names.Start(kNameServerAddress, error)) return Fail(error);
 
   std::vector<std::thread> listeners;
   for (auto& [endpoint, server] : servers) {
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
   int received = 0;
   sigwait(&stopSignals, &received);
   tcp.Stop();
+  names.Stop();
   for (auto& [endpoint, server] : servers) server->stop();
   for (std::thread& listener : listeners) listener.join();
   return 0;

@@ -16,7 +16,8 @@ std::string WithoutCr(const std::string& line) {
 const std::map<Text, int32_t>& PlatformCodes() {
   static const std::map<Text, int32_t> codes = {{L"refused", tcp_error::kConnectionRefused},
                                                 {L"timed-out", tcp_error::kTimedOut},
-                                                {L"not-found", tcp_error::kHostNotFound}};
+                                                {L"not-found", tcp_error::kHostNotFound},
+                                                {L"try-again", tcp_error::kHostTryAgain}};
   return codes;
 }
 

@@ -12,9 +12,9 @@
 //
 // The simulator answers logins of the user named like the file (without ".case") as [service]
 // says. In [list] a number the run measures is written {LOW..HIGH}, and a code that differs by
-// platform by its name: {refused}, {timed-out}, {not-found}; "{{" is a brace. The run log must hold
-// the list without its blank lines and "网络测试结束", the three separator lines after it, and the
-// local address record once, anywhere.
+// platform by its name: {refused}, {timed-out}, {not-found}, {try-again}; "{{" is a brace. The run
+// log must hold the list without its blank lines and "网络测试结束", the three separator lines
+// after it, and the local address record once, anywhere.
 #pragma once
 
 #include <filesystem>
