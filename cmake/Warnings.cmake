@@ -11,10 +11,15 @@ else()
   target_link_libraries(quorvex_options INTERFACE Threads::Threads)
 endif()
 
-set(QUORVEX_SANITIZE "" CACHE STRING "Sanitizers for native builds: address, thread or empty")
+set(QUORVEX_SANITIZE "" CACHE STRING "Sanitizers for native builds: address, thread, fuzzer or empty")
 if(QUORVEX_SANITIZE STREQUAL "address")
   target_compile_options(quorvex_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                    -fno-sanitize-recover=undefined)
+  target_link_options(quorvex_options INTERFACE -fsanitize=address,undefined)
+elseif(QUORVEX_SANITIZE STREQUAL "fuzzer")
+  # Every object carries the fuzzer's coverage; only the fuzz targets link its driver (and main).
+  target_compile_options(quorvex_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                   -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(quorvex_options INTERFACE -fsanitize=address,undefined)
 elseif(QUORVEX_SANITIZE STREQUAL "thread")
   target_compile_options(quorvex_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)

@@ -32,7 +32,7 @@ class CPing {
   // library file names on Windows, "datagram" or "raw" elsewhere. An empty or unknown name is
   // skipped.
   CPing(const Text& first, const Text& second);
-  ~CPing();
+  virtual ~CPing();
   CPing(const CPing&) = delete;
   CPing& operator=(const CPing&) = delete;
 

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "probe/echo_reply.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
 #include "probe/resolve.h"
@@ -185,13 +186,10 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
       packet[0] = 0x45;
       length += kStandInHeader;
     }
-    int notOurs = 1;
     // Replies of other echoes, and anything else that isn't our reply, leave the wait running.
-    if (!CheckEchoReplyFor(packet, length, sequence, identifier, notOurs)) continue;
-
-    const int header = (packet[0] & 0x0F) * 4;
-    const int echoed = length - header - 8;
-    if (echoed > kEchoDataSize || std::memcmp(packet + header + 8, request + 8, echoed) != 0) {
+    const EchoReplyMatch match = MatchEchoReply(packet, length, sequence, identifier, request + 8);
+    if (match == EchoReplyMatch::kOther) continue;
+    if (match == EchoReplyMatch::kCorrupted) {
       SetThreadLastError(kErrorUnexpectedNetError);
       return false;
     }

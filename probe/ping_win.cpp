@@ -8,9 +8,11 @@
 
 #include <ipexport.h>
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
+#include "probe/echo_reply.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
 #include "probe/resolve.h"
@@ -35,19 +37,6 @@ template <typename Function>
 Function EntryPoint(HMODULE module, const char* name) {
   // Through the generic function type, which converts to any other without a warning.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-// The echoed bytes lie inside the reply buffer and are all 0x45.
-bool EchoedDataIntact(const ICMP_ECHO_REPLY& record, const unsigned char* reply) {
-  if (record.DataSize == 0) return true;
-  const unsigned char* data = static_cast<const unsigned char*>(record.Data);
-  if (data < reply || data > reply + kReplySize || record.DataSize > reply + kReplySize - data) {
-    return false;
-  }
-  for (USHORT i = 0; i < record.DataSize; ++i) {
-    if (data[i] != 0x45) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -135,7 +124,8 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
     if (record.Status != IP_SUCCESS) {
       // An error report (host unreachable, say) came back instead of the node's echo.
       SetLastError(record.Status);
-    } else if (!EchoedDataIntact(record, reply.get())) {
+    } else if (!EchoedDataIntact(reply.get(), kReplySize,
+                                 reinterpret_cast<std::uintptr_t>(record.Data), record.DataSize)) {
       SetLastError(ERROR_UNEXP_NET_ERR);
     } else {
       answered = true;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "probe/echo_reply.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
 #include "support/platform_process.h"
@@ -138,6 +142,63 @@ TEST_F(CheckEchoReplyTest, GivenIdentifierReplacesTheProcessOne) {
   EXPECT_TRUE(
       CheckEchoReplyFor(packet.data(), static_cast<int>(packet.size()), 9, 0x4242, notOurs));
   EXPECT_EQ(notOurs, 0);
+}
+
+TEST(MatchEchoReplyTest, OursEchoesAPrefixOfWhatWasSentAnythingElseIsCorruptedOrOther) {
+  std::vector<uint8_t> sent(kEchoDataSize, 0x45);
+  sent[0] = 0x11;
+  struct Case {
+    const char* name;
+    size_t echoed;    // data bytes after the ICMP header
+    int changedByte;  // one data byte altered, or -1
+    uint16_t identifier;
+    EchoReplyMatch match;
+  };
+  const Case cases[] = {
+      {"all of it", 32, -1, 0x4242, EchoReplyMatch::kOurs},
+      {"the 4 bytes the check needs", 4, -1, 0x4242, EchoReplyMatch::kOurs},
+      {"fewer than 4 bytes", 3, -1, 0x4242, EchoReplyMatch::kOther},
+      {"one byte more than sent", 33, -1, 0x4242, EchoReplyMatch::kCorrupted},
+      {"a changed byte", 32, 31, 0x4242, EchoReplyMatch::kCorrupted},
+      {"someone else's", 32, -1, 0x4243, EchoReplyMatch::kOther},
+  };
+  for (const Case& c : cases) {
+    auto packet = ReplyPacket(6, 0, c.identifier, 9, 8 + c.echoed);
+    std::copy_n(sent.begin(), std::min<size_t>(c.echoed, sent.size()), packet.begin() + 24 + 8);
+    if (c.changedByte >= 0) packet[24 + 8 + static_cast<size_t>(c.changedByte)] ^= 1;
+    EXPECT_EQ(
+        MatchEchoReply(packet.data(), static_cast<int>(packet.size()), 9, 0x4242, sent.data()),
+        c.match)
+        << c.name;
+  }
+}
+
+TEST(EchoedDataIntactTest, DataMustLieWhollyInsideTheReplyAndBeTheEchoByte) {
+  std::vector<unsigned char> reply(60, 0x45);
+  reply[0] = 0;
+  const auto at = [&](std::ptrdiff_t offset) {
+    return reinterpret_cast<std::uintptr_t>(reply.data()) + static_cast<std::uintptr_t>(offset);
+  };
+  struct Case {
+    const char* name;
+    std::uintptr_t data;
+    size_t size;
+    bool intact;
+  };
+  const Case cases[] = {
+      {"the echoed bytes at the end", at(28), 32, true},
+      {"up to the last byte", at(59), 1, true},
+      {"one byte past the end", at(28), 33, false},
+      {"starting at the end", at(60), 1, false},
+      {"before the buffer", at(-1), 1, false},
+      {"a byte that was not sent", at(0), 2, false},
+      {"no data anywhere", 0, 0, true},
+      {"a size that wraps the address space", at(28), SIZE_MAX, false},
+      {"at the top of the address space", UINTPTR_MAX, 1, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EchoedDataIntact(reply.data(), reply.size(), c.data, c.size), c.intact) << c.name;
+  }
 }
 
 }  // namespace

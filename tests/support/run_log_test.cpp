@@ -149,16 +149,42 @@ TEST_F(RunLogTest, PercentSignsAreWrittenAsTheyAre) {
   EXPECT_EQ(RunLogMessage(log.records[2]), "%d A % %s");
 }
 
+// The Windows formatting function leaves at most 1,024 characters with its terminating NUL: a
+// message is cut to 1,023 UTF-16 code units, one fewer where the cut would split a pair.
 TEST_F(RunLogTest, LongMessagesAreCutAt1023CodeUnitsWithoutSplittingAPair) {
-  WriteRunLog(Text(5000, L'x'));
-  Text pairAtCut(1022, L'y');
-  pairAtCut += FromUtf8("\xF0\x9F\x98\x80");  // U+1F600, two code units from 1022
-  pairAtCut += L"tail";
-  WriteRunLog(pairAtCut);
+  const Text pair = FromUtf8("\xF0\x9F\x98\x80");  // U+1F600, two code units
+  struct Case {
+    const char* name;
+    Text format;
+    std::optional<Text> argument;
+    Text written;
+  };
+  const Case cases[] = {
+      {"1,023 units stay", Text(1023, L'a'), {}, Text(1023, L'a')},
+      {"1,024 units lose one", Text(1024, L'b'), {}, Text(1023, L'b')},
+      {"1,025 units lose two", Text(1025, L'c'), {}, Text(1023, L'c')},
+      {"far longer", Text(5000, L'x'), {}, Text(1023, L'x')},
+      {"an argument makes 1,024", L"本机IP为：%s", Text(1018, L'9'),
+       L"本机IP为：" + Text(1017, L'9')},
+      {"a pair across the cut goes whole", Text(1022, L'y') + pair + L"tail", {}, Text(1022, L'y')},
+      {"a pair ending at the cut stays",
+       Text(1021, L'z') + pair + L"tail",
+       {},
+       Text(1021, L'z') + pair},
+      {"a pair just past the cut goes", Text(1023, L'w') + pair, {}, Text(1023, L'w')},
+  };
+  for (const Case& c : cases) {
+    if (c.argument) {
+      WriteRunLog(c.format, *c.argument);
+    } else {
+      WriteRunLog(c.format);
+    }
+  }
   const LogFile log = ParseLog(LogPath());
-  ASSERT_EQ(log.records.size(), 2u);
-  EXPECT_EQ(RunLogMessage(log.records[0]), std::string(1023, 'x'));
-  EXPECT_EQ(RunLogMessage(log.records[1]), std::string(1022, 'y'));
+  ASSERT_EQ(log.records.size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(RunLogMessage(log.records[i]), ToUtf8(cases[i].written)) << cases[i].name;
+  }
 }
 
 TEST_F(RunLogTest, ConcurrentWritersNeverInterleaveARecord) {
