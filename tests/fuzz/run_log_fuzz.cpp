@@ -1,4 +1,5 @@
-// The run log's record of any message: the format's expansion and the cut at 1,023 code units.
+// The run log's record of any message: the format's expansion, the cut at 1,023 code units, and
+// control characters shown as U+FFFD.
 // Input: thread and process id (4 bytes each, machine order), then UTF-16LE text: the format, and
 // after a U+0000 the argument. Without a U+0000 the text is a finished line, as WriteRunLog(line)
 // writes it.
@@ -15,6 +16,18 @@ namespace {
 constexpr size_t kLead = 8;
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+bool IsControl(char16_t unit) {
+  return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0x2028 || unit == 0x2029;
+}
+
+// The message as a record shows it: every control character as U+FFFD.
+std::u16string Shown(std::u16string units) {
+  for (char16_t& unit : units) {
+    if (IsControl(unit)) unit = 0xFFFD;
+  }
+  return units;
+}
 
 // A character that occurs in neither text, to mark where the argument goes.
 wchar_t AbsentCharacter(const Text& format, const Text& argument) {
@@ -50,7 +63,7 @@ void CheckRecord(uint32_t threadId, uint32_t processId, const Text& message) {
             record.compare(record.size() - 2, 2, u"\r\n") == 0,
         "a record is its head, the message and CR LF");
 
-  const std::u16string whole = ToUtf16(message);
+  const std::u16string whole = Shown(ToUtf16(message));
   const std::u16string written = record.substr(head.size(), record.size() - head.size() - 2);
   Check(written.size() <= kRunLogMessageLimit, "at most 1,023 code units of message");
   Check(whole.compare(0, written.size(), written) == 0, "the message written is its start");
@@ -64,6 +77,7 @@ void CheckRecord(uint32_t threadId, uint32_t processId, const Text& message) {
   }
   Check(written.empty() || !IsHighSurrogate(written.back()), "no half pair at the end");
   Check(ToUtf16(FromUtf16(written)) == written, "the message written is well-formed UTF-16");
+  for (const char16_t unit : written) Check(!IsControl(unit), "no control character in a record");
 }
 
 }  // namespace
