@@ -42,6 +42,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "res/resource.h"
 #include "tests/gui/case_check_win.h"
@@ -65,6 +66,10 @@ struct Driver {
   SYSTEMTIME startedAt{};
   // What the dialog showed before a copy.
   DialogText noted;
+  // Where the last right-click went, and on which line; Wine may not tell another process the
+  // pointer's position.
+  std::optional<POINT> rightClicked;
+  int rightClickedLine = -1;
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -451,7 +456,7 @@ bool WaitFocus(Driver& driver, const Text& argument) {
 
 bool Keys(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
-  if (GetForegroundWindow() != driver.dialog) SetForegroundWindow(driver.dialog);
+  if (!BringToFront(driver.dialog)) return Fail(L"the dialog does not come to the front");
   Text error;
   if (!PressKeys(argument, error)) return Fail(error);
   return true;
@@ -473,8 +478,10 @@ bool RightClick(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
   RECT line{};
   if (!LineRect(driver, LineNumber(argument), line)) return Fail(L"no line " + argument);
-  if (GetForegroundWindow() != driver.dialog) SetForegroundWindow(driver.dialog);
-  RightClickAt(POINT{(line.left + line.right) / 2, (line.top + line.bottom) / 2});
+  if (!BringToFront(driver.dialog)) return Fail(L"the dialog does not come to the front");
+  driver.rightClicked = POINT{(line.left + line.right) / 2, (line.top + line.bottom) / 2};
+  driver.rightClickedLine = LineNumber(argument);
+  RightClickAt(*driver.rightClicked);
   return true;
 }
 
@@ -494,36 +501,51 @@ BOOL CALLBACK FindMenu(HWND window, LPARAM param) {
   return FALSE;
 }
 
+// The program's open menu, or null.
+HWND OpenMenu(Driver& driver) {
+  MenuSearch search{0, nullptr};
+  GetWindowThreadProcessId(driver.dialog, &search.processId);
+  EnumWindows(&FindMenu, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Another process cannot read a menu's items under Wine; what can be seen is the menu's window.
 bool Menu(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
-  MenuSearch search{0, nullptr};
-  GetWindowThreadProcessId(driver.dialog, &search.processId);
-  const auto open = [&search] {
-    EnumWindows(&FindMenu, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  };
-  if (!WaitFor(argument, open)) return Fail(L"no context menu after " + argument + L" ms");
+  HWND found = nullptr;
+  if (!WaitFor(argument, [&] { return (found = OpenMenu(driver)) != nullptr; })) {
+    return Fail(L"no context menu after " + argument + L" ms");
+  }
   RECT menu{};
-  GetWindowRect(search.found, &menu);
+  GetWindowRect(found, &menu);
   HWND const list = Control(driver, IDC_PROGRESS_LIST);
   const int selected = ListSelection(list);
-  POINT pointer{};
-  GetCursorPos(&pointer);
   RECT line{};
   RECT client{};
   GetClientRect(list, &client);
   MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  if (menu.left == pointer.x && menu.top == pointer.y) {
-    PrintLine(L"menu: open at the pointer, line " + ToText(selected) + L" selected");
+  const std::optional<POINT> clicked = driver.rightClicked;
+  driver.rightClicked.reset();
+  if (clicked && menu.left == clicked->x && menu.top == clicked->y) {
+    PrintLine(L"menu: open where line " + ToText(driver.rightClickedLine) + L" was right-clicked");
   } else if (selected >= 0 && LineRect(driver, selected, line) && menu.left == line.left &&
              menu.top == line.bottom) {
     PrintLine(L"menu: open below the selected line " + ToText(selected));
   } else if (selected < 0 && menu.left == client.left && menu.top == client.top) {
     PrintLine(L"menu: open at the top left of the list, no line selected");
   } else {
-    return Fail(L"the menu opened at " + ToText(menu.left) + L", " + ToText(menu.top));
+    return Fail(L"the menu opened at " + ToText(menu.left) + L", " + ToText(menu.top) + L", line " +
+                ToText(selected) + L" selected");
   }
+  return true;
+}
+
+bool MenuClosed(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  if (!WaitFor(argument, [&] { return OpenMenu(driver) == nullptr; })) {
+    return Fail(L"the context menu is still open after " + argument + L" ms");
+  }
+  PrintLine(L"menu: closed");
   return true;
 }
 
@@ -568,12 +590,18 @@ Text LogFolderOf(HWND dialog) {
   return log.empty() ? log : log.substr(0, log.rfind(L'\\'));
 }
 
-bool RemoveLogFolder(Driver& driver, const Text& argument) {
-  if (!ClearLog(driver, argument)) return false;
+bool Missing() {
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool RemoveLogFolder(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
   const Text folder = LogFolderOf(driver.dialog);
-  if (!RemoveDirectoryW(folder.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-    return Fail(L"cannot remove " + folder);
-  }
+  if (folder.empty()) return Fail(L"cannot find the program's executable");
+  const Text log = folder + L"\\NetLog.log";
+  if (!DeleteFileW(log.c_str()) && !Missing()) return Fail(L"cannot delete " + log);
+  if (!RemoveDirectoryW(folder.c_str()) && !Missing()) return Fail(L"cannot remove " + folder);
   return true;
 }
 
@@ -644,6 +672,7 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"keys", {true, Keys}},
       {L"right-click", {true, RightClick}},
       {L"menu", {true, Menu}},
+      {L"menu-closed", {true, MenuClosed}},
       {L"clear-clipboard", {false, ClearClipboard}},
       {L"transcript", {true, Transcript}},
       {L"clipboard", {true, Clipboard}},

@@ -71,10 +71,25 @@ bool PressKeys(const Text& keys, Text& error) {
 }
 
 void RightClickAt(POINT screenPoint) {
-  SetCursorPos(screenPoint.x, screenPoint.y);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  SendInput(2, click, sizeof(INPUT));
+  const auto normalised = [](LONG value, int metric) {
+    const LONG size = GetSystemMetrics(metric);
+    return size > 1 ? (value * 65535 + (size - 1) / 2) / (size - 1) : 0;
+  };
+  // Each event carries the position itself: under Wine a separate move may be overtaken by the
+  // X server's own idea of where the pointer is.
+  INPUT click[3] = {};
+  const DWORD buttons[3] = {0, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+  for (int i = 0; i < 3; ++i) {
+    click[i].type = INPUT_MOUSE;
+    click[i].mi.dx = normalised(screenPoint.x, SM_CXSCREEN);
+    click[i].mi.dy = normalised(screenPoint.y, SM_CYSCREEN);
+    click[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons[i];
+  }
+  SendInput(3, click, sizeof(INPUT));
+}
+
+bool BringToFront(HWND window) {
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
+  for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i) Sleep(20);
+  return GetForegroundWindow() == window;
 }

@@ -13,3 +13,7 @@ bool PressKeys(const Text& keys, Text& error);
 
 // Moves the pointer to `screenPoint` and clicks the right button there.
 void RightClickAt(POINT screenPoint);
+
+// Makes `window` the foreground window, whose focused control gets the keys; false if it does not
+// become that within two seconds.
+bool BringToFront(HWND window);
