@@ -479,6 +479,12 @@ bool RightClick(Driver& driver, const Text& argument) {
   RECT line{};
   if (!LineRect(driver, LineNumber(argument), line)) return Fail(L"no line " + argument);
   if (!BringToFront(driver.dialog)) return Fail(L"the dialog does not come to the front");
+  RECT list{};
+  GetClientRect(Control(driver, IDC_PROGRESS_LIST), &list);
+  MapWindowPoints(Control(driver, IDC_PROGRESS_LIST), nullptr, reinterpret_cast<POINT*>(&list), 2);
+  if (line.top < list.top || line.bottom > list.bottom) {
+    return Fail(L"line " + argument + L" is scrolled out of sight");
+  }
   driver.rightClicked = POINT{(line.left + line.right) / 2, (line.top + line.bottom) / 2};
   driver.rightClickedLine = LineNumber(argument);
   RightClickAt(*driver.rightClicked);
@@ -686,6 +692,8 @@ const std::map<Text, CommandEntry>& Commands() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Positions in pixels, as the program, which is DPI-aware, sees them.
+  SetProcessDPIAware();
   Driver driver;
   for (int i = 1; i < argc; ++i) {
     const Text name = argv[i];
