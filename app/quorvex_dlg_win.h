@@ -29,7 +29,7 @@ class CQuorvexDlg : public DialogBase {
 
  private:
   void OnTestConnection();
-  // The list's commands as WM_COMMAND brings them: Ctrl+C, or sent by another program.
+  // The list's commands, from WM_COMMAND (Ctrl+C, another program) or from the menu.
   bool OnListCommand(WORD id);
 
   // Shared by the system, never destroyed.
