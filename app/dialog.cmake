@@ -1,14 +1,20 @@
-# The Windows dialog: our thin application and dialog layer, the main dialog and the About box.
+# The Windows dialog: our thin application and dialog layer, the main dialog with its list's menu
+# and keys, and the About box.
 add_library(quorvex_dialog STATIC
   about_dlg_win.cpp
   app_base_win.cpp
+  clipboard_win.cpp
+  context_menu_win.cpp
   dialog_base_win.cpp
   dialog_main_window_win.cpp
   list_box_win.cpp
+  list_keys_win.cpp
+  log_folder_win.cpp
   module_path_win.cpp
-  quorvex_dlg_win.cpp)
+  quorvex_dlg_win.cpp
+  transcript_copy_win.cpp)
 target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_catalogue quorvex_testrun
-                                            quorvex_support comctl32)
+                                            quorvex_support comctl32 shell32 ole32)
 
 # The global application object and the entry point live in the executable itself, so that the
 # linker keeps them.

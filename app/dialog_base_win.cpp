@@ -4,11 +4,6 @@
 
 namespace {
 
-HINSTANCE ResourceInstance() {
-  ApplicationBase* const app = ApplicationBase::Current();
-  return app != nullptr && app->Instance() != nullptr ? app->Instance() : GetModuleHandleW(nullptr);
-}
-
 // Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
   switch (message) {
@@ -30,6 +25,11 @@ bool ReturnsResultDirectly(UINT message) {
 }
 
 }  // namespace
+
+HINSTANCE ResourceInstance() {
+  ApplicationBase* const app = ApplicationBase::Current();
+  return app != nullptr && app->Instance() != nullptr ? app->Instance() : GetModuleHandleW(nullptr);
+}
 
 DialogBase::DialogBase(UINT templateId, DialogBase* parent)
     : templateId_(templateId), parent_(parent) {}
@@ -72,6 +72,8 @@ bool DialogBase::OnSysCommand(UINT, LPARAM) { return false; }
 
 bool DialogBase::OnPaint() { return false; }
 
+bool DialogBase::OnContextMenu(HWND, POINT) { return false; }
+
 HCURSOR DialogBase::OnQueryDragIcon() { return nullptr; }
 
 void DialogBase::OnOK() { EndDialog(IDOK); }
@@ -86,6 +88,11 @@ bool DialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       return OnSysCommand(static_cast<UINT>(wParam), lParam);
     case WM_PAINT:
       return OnPaint();
+    case WM_CONTEXTMENU:
+      // Signed coordinates: on a monitor left of or above the primary one they are negative.
+      return OnContextMenu(
+          reinterpret_cast<HWND>(wParam),
+          POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     case WM_QUERYDRAGICON: {
       HCURSOR const cursor = OnQueryDragIcon();
       if (cursor == nullptr) return false;

@@ -32,6 +32,8 @@ class DialogBase {
   virtual bool OnCommand(WORD id, WORD code, HWND control);
   virtual bool OnSysCommand(UINT id, LPARAM lParam);
   virtual bool OnPaint();
+  // `point` is in screen coordinates; (-1, -1) when the menu was asked for from the keyboard.
+  virtual bool OnContextMenu(HWND window, POINT point);
   // Null for default processing.
   virtual HCURSOR OnQueryDragIcon();
   virtual void OnDestroy() {}
@@ -52,6 +54,9 @@ class DialogBase {
 
 // The whole text of a window; empty for a missing window.
 Text WindowText(HWND window);
+
+// The module that holds the dialogs, menus and strings: the application's, else the executable.
+HINSTANCE ResourceInstance();
 
 // A string resource of the running module; empty when it is missing.
 Text LoadResourceText(UINT id);

@@ -30,3 +30,7 @@ class ListBox : public ProgressList {
 
   std::atomic<HWND> window_{nullptr};
 };
+
+// Reading a list box on its own thread, where each message is a plain call.
+Text ListBoxLine(HWND listBox, int index);
+TextList ListBoxLines(HWND listBox);

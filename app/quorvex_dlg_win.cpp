@@ -2,7 +2,11 @@
 
 #include "app/about_dlg_win.h"
 #include "app/app_base_win.h"
+#include "app/context_menu_win.h"
 #include "app/icon_placement.h"
+#include "app/list_keys_win.h"
+#include "app/log_folder_win.h"
+#include "app/transcript_copy_win.h"
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
 #include "res/resource.h"
@@ -13,11 +17,6 @@ static_assert(IDM_ABOUTBOX < 0xF000, "below the system's own commands");
 
 namespace {
 
-HINSTANCE Instance() {
-  ApplicationBase* const app = ApplicationBase::Current();
-  return app != nullptr && app->Instance() != nullptr ? app->Instance() : GetModuleHandleW(nullptr);
-}
-
 Text AppName() {
   ApplicationBase* const app = ApplicationBase::Current();
   return app != nullptr ? app->AppName() : Text();
@@ -27,7 +26,7 @@ Text AppName() {
 
 CQuorvexDlg::CQuorvexDlg()
     : DialogBase(IDD_MAIN_DIALOG),
-      m_hIcon(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_hIcon(LoadIconW(ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_progressList(ListBox::ForProcess()),
       m_mainWindow(DialogMainWindow::ForProcess()) {}
 
@@ -52,6 +51,7 @@ BOOL CQuorvexDlg::OnInitDialog() {
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
   g_pProgressList = &m_progressList;
+  ForwardCopyKey(GetDlgItem(IDC_PROGRESS_LIST), ID_COPY_ALL);
 
   // The probe launcher must exist before any worker thread runs.
   GetLauncher();
@@ -64,7 +64,48 @@ bool CQuorvexDlg::OnCommand(WORD id, WORD code, HWND control) {
     OnTestConnection();
     return true;
   }
+  if (control == nullptr && OnListCommand(id)) return true;
   return DialogBase::OnCommand(id, code, control);
+}
+
+bool CQuorvexDlg::OnListCommand(WORD id) {
+  HWND const list = GetDlgItem(IDC_PROGRESS_LIST);
+  switch (id) {
+    case ID_COPY_ALL:
+      CopyTranscript(GetSafeHwnd(), m_runStart);
+      return true;
+    case ID_COPY_LINE: {
+      const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+      if (selected >= 0) CopyLine(GetSafeHwnd(), ListBoxLine(list, static_cast<int>(selected)));
+      return true;
+    }
+    case ID_OPEN_LOG_FOLDER:
+      OpenRunLogFolder(GetSafeHwnd());
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CQuorvexDlg::OnContextMenu(HWND window, POINT point) {
+  HWND const list = GetDlgItem(IDC_PROGRESS_LIST);
+  if (window != list) return false;
+  if (point.x == -1 && point.y == -1) {
+    point = KeyboardMenuPoint(list);
+  } else {
+    SelectLineAt(list, point);
+  }
+  // Workers go on adding lines while the menu is open, and each moves the selection to the newest;
+  // "复制本行" copies the line that was selected when the menu opened.
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  const Text line = selected >= 0 ? ListBoxLine(list, static_cast<int>(selected)) : Text();
+  const UINT command = TrackProgressMenu(GetSafeHwnd(), point, selected >= 0);
+  if (command == ID_COPY_LINE) {
+    CopyLine(GetSafeHwnd(), line);
+  } else if (command != 0) {
+    OnListCommand(static_cast<WORD>(command));
+  }
+  return true;
 }
 
 bool CQuorvexDlg::OnSysCommand(UINT id, LPARAM) {
@@ -101,6 +142,7 @@ void CQuorvexDlg::OnDestroy() {
 void CQuorvexDlg::OnTestConnection() {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
   m_progressList.ResetContent();
+  m_runStart.reset();
 
   const Text userName = WindowText(GetDlgItem(IDC_USER_NAME));
   const Text password = WindowText(GetDlgItem(IDC_PASSWORD));
@@ -114,7 +156,13 @@ void CQuorvexDlg::OnTestConnection() {
   catalogue.password = password;
 
   HWND const button = GetDlgItem(IDC_TEST_CONNECTION);
+  // A disabled button keeps no keyboard focus; the list takes it, so the keys still scroll it.
+  if (button != nullptr && GetFocus() == button) {
+    SendMessageW(GetSafeHwnd(), WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(IDC_PROGRESS_LIST)), TRUE);
+  }
   if (button != nullptr) EnableWindow(button, FALSE);
 
+  m_runStart = platform::LocalDateTime();
   StartTestRunWorkers(&m_mainWindow);
 }

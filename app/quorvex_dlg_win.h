@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/dialog_base_win.h"
 #include "app/dialog_main_window_win.h"
 #include "app/list_box_win.h"
+#include "support/platform_process.h"
 
 class CQuorvexDlg : public DialogBase {
  public:
@@ -20,14 +23,19 @@ class CQuorvexDlg : public DialogBase {
   bool OnCommand(WORD id, WORD code, HWND control) override;
   bool OnSysCommand(UINT id, LPARAM lParam) override;
   bool OnPaint() override;
+  bool OnContextMenu(HWND window, POINT point) override;
   HCURSOR OnQueryDragIcon() override;
   void OnDestroy() override;
 
  private:
   void OnTestConnection();
+  // The list's commands, from WM_COMMAND (Ctrl+C, another program) or from the menu.
+  bool OnListCommand(WORD id);
 
   // Shared by the system, never destroyed.
   HICON m_hIcon;
   ListBox& m_progressList;
   DialogMainWindow& m_mainWindow;
+  // When the run the list shows started; none before the first run and after a refused press.
+  std::optional<platform::DateTime> m_runStart;
 };

@@ -1,4 +1,4 @@
-// Identity of the calling thread and process, and the local time of day.
+// Identity of the calling thread and process, and the local time.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,16 @@ struct TimeOfDay {
   int second = 0;
 };
 TimeOfDay LocalTimeOfDay();
+
+struct DateTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+DateTime LocalDateTime();
 
 // Milliseconds since an arbitrary start; wraps like the Windows tick count.
 uint32_t TickCount();

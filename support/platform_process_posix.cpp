@@ -16,6 +16,14 @@ TimeOfDay LocalTimeOfDay() {
   return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
+DateTime LocalDateTime() {
+  const time_t now = time(nullptr);
+  struct tm local {};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+          local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 uint32_t TickCount() {
   struct timespec ts {};
   clock_gettime(CLOCK_MONOTONIC, &ts);

@@ -13,6 +13,12 @@ TimeOfDay LocalTimeOfDay() {
   return {now.wHour, now.wMinute, now.wSecond};
 }
 
+DateTime LocalDateTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 uint32_t TickCount() { return GetTickCount(); }
 
 }  // namespace platform

@@ -33,13 +33,19 @@ void AppendLittleEndian(std::string& bytes, std::u16string_view units) {
   }
 }
 
+// Called with runLogLock held.
+Text PrepareFolder() {
+  const Text& base = BaseDirectoryOverride();
+  const Text folder = Join(base.empty() ? GetModuleDirectory() : base, L"log");
+  if (platform::QueryPath(folder) != platform::PathKind::kDirectory) CreateDirectoryPath(folder);
+  return folder;
+}
+
 void WriteRecord(const Text& format, const Text* argument) {
   std::lock_guard<std::mutex> guard(runLogLock());
   if (!runLogEnabled.load()) return;
 
-  const Text& base = BaseDirectoryOverride();
-  const Text folder = Join(base.empty() ? GetModuleDirectory() : base, L"log");
-  if (platform::QueryPath(folder) != platform::PathKind::kDirectory) CreateDirectoryPath(folder);
+  const Text folder = PrepareFolder();
 
   const Text file = Join(folder, L"NetLog.log");
   uint64_t size = 0;
@@ -62,6 +68,11 @@ void WriteRecord(const Text& format, const Text* argument) {
 void WriteRunLog(const Text& line) { WriteRecord(line, nullptr); }
 
 void WriteRunLog(const Text& format, const Text& argument) { WriteRecord(format, &argument); }
+
+Text PrepareRunLogFolder() {
+  std::lock_guard<std::mutex> guard(runLogLock());
+  return PrepareFolder();
+}
 
 Text GetModuleDirectory() {
   const Text path = platform::ExecutablePath();

@@ -22,6 +22,9 @@ void WriteRunLog(const Text& line);
 // percent sign. The argument is inserted as text and never read as a format itself.
 void WriteRunLog(const Text& format, const Text& argument);
 
+// The folder the run log goes to, created with its parents when missing, as a write would.
+Text PrepareRunLogFolder();
+
 // The executable's folder without a trailing separator; empty when it cannot be read.
 Text GetModuleDirectory();
 

@@ -4,20 +4,27 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "app/list_box_win.h"
+#include "app/log_folder_win.h"
 #include "app/main_window.h"
 #include "app/progress_list.h"
 #include "app/quorvex_dlg_win.h"
 #include "catalogue/global_data_collection.h"
 #include "res/resource.h"
+#include "support/run_log.h"
 #include "support/service_library.h"
 #include "testrun/service_urls.h"
 #include "tests/common/scripted_service_library.h"
+#include "tests/common/temp_folder.h"
 
 namespace {
 
@@ -198,6 +205,141 @@ TEST_F(DialogInProcessTest, ClosingDuringARunLeavesTheWorkersNothingToTouch) {
   EXPECT_EQ(ListBox::ForProcess().GetSafeHwnd(), nullptr);
   EXPECT_TRUE(WaitUntil([this] { return library_->CountCalls("HttpLogout") == 1; }, 20s))
       << "the run did not end after the dialog closed";
+}
+
+// The items of the context menu the dialog shows for the list, opened as Shift+F10 would; the
+// menu is closed again before this returns. Another process cannot read them under Wine.
+// One item a line: "-" for a separator, else its text, command and, when greyed, "greyed".
+TextList ShownMenuItems(HWND window) {
+  PostMessageW(window, WM_CONTEXTMENU,
+               reinterpret_cast<WPARAM>(GetDlgItem(window, IDC_PROGRESS_LIST)), -1);
+  HWND popup = nullptr;
+  const auto open = [&popup] {
+    popup = FindWindowW(L"#32768", nullptr);
+    return popup != nullptr && IsWindowVisible(popup);
+  };
+  if (!WaitUntil(open, 10s)) return {};
+  auto* const menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  TextList items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    if (state & MF_SEPARATOR) {
+      items.push_back(L"-");
+      continue;
+    }
+    items.push_back(Text(text) + L" #" + ToText(static_cast<int32_t>(GetMenuItemID(menu, i))) +
+                    (state & MF_GRAYED ? L" greyed" : L""));
+  }
+  PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([popup] { return !IsWindowVisible(popup); }, 10s);
+  return items;
+}
+
+TEST_F(DialogInProcessTest, ContextMenuHasItsCommandsAndGreysCopyLineWithNoLineSelected) {
+  RunDialog([](HWND window) {
+    AppendProgressLine(L"a");
+    AppendProgressLine(L"b");
+    EXPECT_EQ(ShownMenuItems(window),
+              TextList({L"复制全部 #32771", L"复制本行 #32772", L"-", L"打开日志文件夹 #32773"}))
+        << "the newest line is selected";
+    SendDlgItemMessageW(window, IDC_PROGRESS_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(ShownMenuItems(window), TextList({L"复制全部 #32771", L"复制本行 #32772 greyed", L"-",
+                                                L"打开日志文件夹 #32773"}));
+  });
+}
+
+// Stands in for the shell: records what it was asked, on which thread, and whether the folder was
+// there by then.
+struct OpenRequest {
+  HWND owner = nullptr;
+  Text folder;
+  DWORD threadId = 0;
+  bool existed = false;
+};
+std::atomic<OpenRequest*> openRequest{nullptr};
+
+void RecordOpen(HWND owner, const Text& folder) {
+  auto* const request =
+      new OpenRequest{owner, folder, GetCurrentThreadId(),
+                      std::filesystem::is_directory(std::filesystem::path(folder))};
+  delete openRequest.exchange(request);
+}
+
+TEST_F(DialogInProcessTest, OpenLogFolderMakesTheRunLogsFolderAndAsksTheShellOffTheDialogsThread) {
+  TempFolder temp;
+  const Text base = temp.text() + L"\\app";
+  SetRunLogBaseDirectoryForTest(base);
+  SetFolderOpenerForTest(&RecordOpen);
+  RunDialog([&base](HWND window) {
+    SendMessageW(window, WM_COMMAND, ID_OPEN_LOG_FOLDER, 0);
+    ASSERT_TRUE(WaitUntil([] { return openRequest.load() != nullptr; }, 10s));
+    const OpenRequest& request = *openRequest.load();
+    EXPECT_EQ(request.folder, base + L"\\log");
+    EXPECT_TRUE(request.existed) << "made, with its missing parent, before the shell is asked";
+    EXPECT_EQ(request.owner, window);
+    EXPECT_NE(request.threadId, GetWindowThreadProcessId(window, nullptr));
+  });
+  SetFolderOpenerForTest(nullptr);
+  SetRunLogBaseDirectoryForTest(Text());
+  delete openRequest.exchange(nullptr);
+}
+
+// Every text of a dialog fits its control at the display's DPI, measured with the control's own
+// font as the control draws it: statics wrap at words, the button keeps one line inside its frame.
+// The measures go to the output, so a run at another DPI shows the margins left.
+void ExpectTextsFit(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t kind[32] = {};
+    GetClassNameW(child, kind, 32);
+    const Text text = WindowText(child);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    const bool button = Text(kind) == L"Button";
+    const bool label = Text(kind) == L"Static" && (style & SS_TYPEMASK) != SS_ICON;
+    if (text.empty() || !(button || label)) continue;
+
+    RECT client{};
+    GetClientRect(child, &client);
+    // A push button's frame and focus rectangle take a few pixels on every side.
+    if (button) InflateRect(&client, -3, -3);
+    RECT needed{0, 0, client.right - client.left, 0};
+    UINT format = DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK);
+    if (!button && (style & SS_NOPREFIX)) format |= DT_NOPREFIX;
+    HDC const dc = GetDC(child);
+    HGDIOBJ const previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), -1, &needed, format);
+    SelectObject(dc, previous);
+    ReleaseDC(child, dc);
+
+    const LONG width = client.right - client.left;
+    const LONG height = client.bottom - client.top;
+    std::cout << ToUtf8(text) << ": needs " << needed.right << " x " << needed.bottom << " of "
+              << width << " x " << height << " pixels\n";
+    EXPECT_LE(needed.right, width) << ToUtf8(text);
+    EXPECT_LE(needed.bottom, height) << ToUtf8(text) << " wraps beyond its control";
+  }
+}
+
+TEST_F(DialogInProcessTest, EveryTextFitsItsControlAtTheDisplaysDpi) {
+  RunDialog([](HWND window) {
+    HDC const screen = GetDC(nullptr);
+    std::cout << "display: " << GetDeviceCaps(screen, LOGPIXELSX) << " DPI\n";
+    ReleaseDC(nullptr, screen);
+    // The longest address line a run can show.
+    SetDlgItemTextW(window, IDC_LOCAL_ADDRESS, L"本机IP为：255.255.255.255");
+    ExpectTextsFit(window);
+
+    PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&about] { return (about = FindWindowW(L"#32770", L"关于 Quorvex")) != nullptr; }, 10s));
+    SendMessageW(about, WM_NULL, 0, 0);
+    ExpectTextsFit(about);
+    SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
 }
 
 }  // namespace

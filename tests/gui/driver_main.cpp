@@ -20,6 +20,18 @@
 //   clear-log          delete the program's run log, so that it holds this run's records only
 //   check-case FILE    compare the list and the run log with a whole-run case (tests/cases)
 //   wait-line TEXT     wait up to 60 s for a list line that contains TEXT
+//   select N           select line N of the list (-1: none), as a click on it would
+//   focus-on ID        give control ID the keyboard focus, as the Tab key would
+//   wait-focus ID      wait up to 5 s for control ID to have the keyboard focus
+//   keys KEYS          press keys, e.g. "space", "shift+f10", "ctrl+c", "down return"
+//   right-click N      right-click line N of the list with the mouse (user_input.h)
+//   menu MS            wait up to MS ms for the list's context menu and report where it opened
+//   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
+//   transcript MS      wait up to MS ms for a copied transcript; check it against the dialog
+//   clipboard MS       wait up to MS ms for text on the clipboard and report it
+//   remove-log-folder  delete the program's run log and the folder that holds it
+//   file-browser MS    wait up to MS ms for the shell's file browser; report it, then close it
+//   dpi                report the DPI the dialog is drawn at
 //
 // Wine hands the driver its command line through the host's locale, which may not be able to
 // carry Chinese; so text arguments may spell any character as \uXXXX (UTF-16), and a backslash
@@ -31,21 +43,35 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "res/resource.h"
 #include "tests/gui/case_check_win.h"
+#include "tests/gui/clipboard_check.h"
 #include "tests/gui/dialog_windows.h"
 #include "tests/gui/thread_hold.h"
 #include "tests/gui/transcript.h"
+#include "tests/gui/user_input.h"
 
 namespace {
 
 constexpr int kAboutCommandMs = 5000;
 
+constexpr int kFocusWaitMs = 5000;
+
 struct Driver {
+  Driver() { GetLocalTime(&startedAt); }
   HWND dialog = nullptr;
   ThreadHold hold;
   ULONGLONG pressedAt = 0;  // when the test button was last pressed
+  // A run this driver started began after this.
+  SYSTEMTIME startedAt{};
+  // What the dialog showed before a copy.
+  DialogText noted;
+  // Where the last right-click went, and on which line; Wine may not tell another process the
+  // pointer's position.
+  std::optional<POINT> rightClicked;
+  int rightClickedLine = -1;
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -386,6 +412,250 @@ bool WaitLine(Driver& driver, const Text& text) {
   return true;
 }
 
+DialogText Shown(Driver& driver) {
+  return {TextOf(Control(driver, IDC_LOCAL_ADDRESS)),
+          ListLines(Control(driver, IDC_PROGRESS_LIST))};
+}
+
+// Negative numbers allowed, for "no line".
+int LineNumber(const Text& argument) {
+  return !argument.empty() && argument[0] == L'-' ? -Milliseconds(argument.substr(1))
+                                                  : Milliseconds(argument);
+}
+
+bool Select(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Control(driver, IDC_PROGRESS_LIST), LB_SETCURSEL,
+                      static_cast<WPARAM>(LineNumber(argument)), 0, SMTO_NORMAL, 5000, &result);
+  return true;
+}
+
+bool FocusOn(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND const control = Control(driver, Milliseconds(argument));
+  if (control == nullptr) return Fail(L"no control " + argument);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(driver.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE,
+                      SMTO_NORMAL, 5000, &result);
+  return true;
+}
+
+HWND FocusedWindow(Driver& driver) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(driver.dialog, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool WaitFocus(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND const control = Control(driver, Milliseconds(argument));
+  if (!WaitFor(ToText(kFocusWaitMs), [&] { return control && FocusedWindow(driver) == control; })) {
+    HWND const focus = FocusedWindow(driver);
+    return Fail(L"the focus is on " +
+                (focus ? L"control " + ToText(GetDlgCtrlID(focus)) : Text(L"no window")) +
+                L", not on control " + argument);
+  }
+  PrintLine(L"focus: control " + argument);
+  return true;
+}
+
+bool Keys(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  if (!BringToFront(driver.dialog)) return Fail(L"the dialog does not come to the front");
+  Text error;
+  if (!PressKeys(argument, error)) return Fail(error);
+  return true;
+}
+
+bool LineRect(Driver& driver, int line, RECT& rect) {
+  HWND const list = Control(driver, IDC_PROGRESS_LIST);
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(list, LB_GETITEMRECT, static_cast<WPARAM>(line),
+                           reinterpret_cast<LPARAM>(&rect), SMTO_NORMAL, 5000, &result) ||
+      static_cast<LRESULT>(result) == LB_ERR) {
+    return false;
+  }
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return true;
+}
+
+bool RightClick(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  RECT line{};
+  if (!LineRect(driver, LineNumber(argument), line)) return Fail(L"no line " + argument);
+  if (!BringToFront(driver.dialog)) return Fail(L"the dialog does not come to the front");
+  RECT list{};
+  GetClientRect(Control(driver, IDC_PROGRESS_LIST), &list);
+  MapWindowPoints(Control(driver, IDC_PROGRESS_LIST), nullptr, reinterpret_cast<POINT*>(&list), 2);
+  if (line.top < list.top || line.bottom > list.bottom) {
+    return Fail(L"line " + argument + L" is scrolled out of sight");
+  }
+  driver.rightClicked = POINT{(line.left + line.right) / 2, (line.top + line.bottom) / 2};
+  driver.rightClickedLine = LineNumber(argument);
+  RightClickAt(*driver.rightClicked);
+  return true;
+}
+
+struct MenuSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMenu(HWND window, LPARAM param) {
+  auto* const search = reinterpret_cast<MenuSearch*>(param);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId != search->processId || ClassOf(window) != L"#32768" || !IsWindowVisible(window)) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+// The program's open menu, or null.
+HWND OpenMenu(Driver& driver) {
+  MenuSearch search{0, nullptr};
+  GetWindowThreadProcessId(driver.dialog, &search.processId);
+  EnumWindows(&FindMenu, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Another process cannot read a menu's items under Wine; what can be seen is the menu's window.
+bool Menu(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND found = nullptr;
+  if (!WaitFor(argument, [&] { return (found = OpenMenu(driver)) != nullptr; })) {
+    return Fail(L"no context menu after " + argument + L" ms");
+  }
+  RECT menu{};
+  GetWindowRect(found, &menu);
+  HWND const list = Control(driver, IDC_PROGRESS_LIST);
+  const int selected = ListSelection(list);
+  RECT line{};
+  RECT client{};
+  GetClientRect(list, &client);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const std::optional<POINT> clicked = driver.rightClicked;
+  driver.rightClicked.reset();
+  if (clicked && menu.left == clicked->x && menu.top == clicked->y) {
+    PrintLine(L"menu: open where line " + ToText(driver.rightClickedLine) + L" was right-clicked");
+  } else if (selected >= 0 && LineRect(driver, selected, line) && menu.left == line.left &&
+             menu.top == line.bottom) {
+    PrintLine(L"menu: open below the selected line " + ToText(selected));
+  } else if (selected < 0 && menu.left == client.left && menu.top == client.top) {
+    PrintLine(L"menu: open at the top left of the list, no line selected");
+  } else {
+    return Fail(L"the menu opened at " + ToText(menu.left) + L", " + ToText(menu.top) + L", line " +
+                ToText(selected) + L" selected");
+  }
+  return true;
+}
+
+bool MenuClosed(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  if (!WaitFor(argument, [&] { return OpenMenu(driver) == nullptr; })) {
+    return Fail(L"the context menu is still open after " + argument + L" ms");
+  }
+  PrintLine(L"menu: closed");
+  return true;
+}
+
+bool ClearClipboard(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  if (!EmptyTheClipboard()) return Fail(L"cannot empty the clipboard");
+  driver.noted = Shown(driver);
+  return true;
+}
+
+bool Transcript(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  const std::optional<Text> copied = WaitForClipboardText(Milliseconds(argument));
+  if (!copied) return Fail(L"no text on the clipboard after " + argument + L" ms");
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now);
+}
+
+Text Visible(const Text& text) {
+  Text shown;
+  for (wchar_t c : text) {
+    if (c == L'\r') {
+      shown += L"\\r";
+    } else if (c == L'\n') {
+      shown += L"\\n";
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
+
+bool Clipboard(Driver&, const Text& argument) {
+  const std::optional<Text> copied = WaitForClipboardText(Milliseconds(argument));
+  PrintLine(copied ? L"clipboard: " + Quoted(Visible(*copied)) : Text(L"clipboard: empty"));
+  return true;
+}
+
+Text LogFolderOf(HWND dialog) {
+  const Text log = RunLogPathOf(dialog);
+  return log.empty() ? log : log.substr(0, log.rfind(L'\\'));
+}
+
+bool Missing() {
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool RemoveLogFolder(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  const Text folder = LogFolderOf(driver.dialog);
+  if (folder.empty()) return Fail(L"cannot find the program's executable");
+  const Text log = folder + L"\\NetLog.log";
+  if (!DeleteFileW(log.c_str()) && !Missing()) return Fail(L"cannot delete " + log);
+  if (!RemoveDirectoryW(folder.c_str()) && !Missing()) return Fail(L"cannot remove " + folder);
+  return true;
+}
+
+// Wine's shell shows a folder in a window of this class, captioned with the folder's name.
+BOOL CALLBACK FindFileBrowser(HWND window, LPARAM param) {
+  if (ClassOf(window) != L"ExplorerWClass" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+bool FileBrowser(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  HWND browser = nullptr;
+  const auto shown = [&browser] {
+    EnumWindows(&FindFileBrowser, reinterpret_cast<LPARAM>(&browser));
+    return browser != nullptr;
+  };
+  if (!WaitFor(argument, shown)) return Fail(L"no file browser after " + argument + L" ms");
+  PrintLine(L"file-browser: open on " + Quoted(TextOf(browser)));
+  const DWORD attributes = GetFileAttributesW(LogFolderOf(driver.dialog).c_str());
+  const bool folder =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  PrintLine(folder ? L"file-browser: the folder log beside the program exists"
+                   : L"file-browser: there is no folder log beside the program");
+  PostMessageW(browser, WM_CLOSE, 0, 0);
+  if (!WaitUntilGone(browser, 10000)) return Fail(L"the file browser does not close");
+  return folder;
+}
+
+bool Dpi(Driver& driver, const Text&) {
+  if (!NeedDialog(driver)) return false;
+  // Newer than the Windows version the tools are built for, so looked up by name.
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  const auto getDpi = reinterpret_cast<GetDpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi == nullptr) return Fail(L"no GetDpiForWindow");
+  PrintLine(L"dpi: the dialog is drawn at " + ToText(static_cast<int32_t>(getDpi(driver.dialog))) +
+            L" DPI");
+  return true;
+}
+
 const std::map<Text, CommandEntry>& Commands() {
   static const std::map<Text, CommandEntry> commands = {
       {L"find", {true, Find}},
@@ -409,6 +679,19 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"clear-log", {false, ClearLog}},
       {L"check-case", {true, CheckCaseCommand}},
       {L"wait-line", {true, WaitLine}},
+      {L"select", {true, Select}},
+      {L"focus-on", {true, FocusOn}},
+      {L"wait-focus", {true, WaitFocus}},
+      {L"keys", {true, Keys}},
+      {L"right-click", {true, RightClick}},
+      {L"menu", {true, Menu}},
+      {L"menu-closed", {true, MenuClosed}},
+      {L"clear-clipboard", {false, ClearClipboard}},
+      {L"transcript", {true, Transcript}},
+      {L"clipboard", {true, Clipboard}},
+      {L"remove-log-folder", {false, RemoveLogFolder}},
+      {L"file-browser", {true, FileBrowser}},
+      {L"dpi", {false, Dpi}},
   };
   return commands;
 }
@@ -416,6 +699,8 @@ const std::map<Text, CommandEntry>& Commands() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Positions in pixels, as the program, which is DPI-aware, sees them.
+  SetProcessDPIAware();
   Driver driver;
   for (int i = 1; i < argc; ++i) {
     const Text name = argv[i];

@@ -328,6 +328,7 @@ TEST_F(ResourceTest, EverythingIsInChinesePrc) {
   EXPECT_EQ(Languages(RT_DIALOG, MAKEINTRESOURCEW(IDD_MAIN_DIALOG)), chinese);
   EXPECT_EQ(Languages(RT_DIALOG, MAKEINTRESOURCEW(IDD_ABOUTBOX)), chinese);
   EXPECT_EQ(Languages(RT_STRING, MAKEINTRESOURCEW(IDS_ABOUTBOX / 16 + 1)), chinese);
+  EXPECT_EQ(Languages(RT_MENU, MAKEINTRESOURCEW(IDR_PROGRESS_MENU)), chinese);
   EXPECT_EQ(Languages(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME)), chinese);
   EXPECT_EQ(Languages(RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO)), chinese);
   const std::vector<GroupEntry> group = IconGroup();
@@ -337,13 +338,17 @@ TEST_F(ResourceTest, EverythingIsInChinesePrc) {
   }
 }
 
-TEST_F(ResourceTest, ManifestAsksForNoElevationAndCommonControlsSix) {
+TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndSystemDpiAwareness) {
   const Bytes manifest = Resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID);
   ASSERT_NE(manifest.data, nullptr);
   const std::string text(reinterpret_cast<const char*>(manifest.data), manifest.size);
   EXPECT_NE(text.find(R"(level="asInvoker")"), std::string::npos);
   EXPECT_NE(text.find(R"(uiAccess="false")"), std::string::npos);
   EXPECT_NE(text.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
+            std::string::npos);
+  // "true" is system-wide awareness: the dialog is laid out once at the system's DPI.
+  EXPECT_NE(text.find(R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">)"
+                      R"(true</dpiAware>)"),
             std::string::npos);
 }
 

@@ -90,6 +90,18 @@ TEST_F(RunLogTest, FirstRecordCreatesMissingFoldersTheFileAndTheByteOrderMark) {
   EXPECT_EQ(log.records[0].rfind(ids, 0), 0u) << log.records[0];
 }
 
+TEST_F(RunLogTest, TheFolderToOpenIsWhereRecordsGoAndIsMadeAlsoWhileLoggingIsOff) {
+  runLogEnabled = false;
+  UseBase(temp_.path() / "x" / "y");
+  const Text folder = PrepareRunLogFolder();
+  EXPECT_EQ(fs::path(folder), base_ / "log");
+  EXPECT_TRUE(fs::is_directory(base_ / "log"));
+  EXPECT_FALSE(fs::exists(LogPath())) << "no record is written";
+  runLogEnabled = true;
+  WriteRunLog(L"one");
+  EXPECT_TRUE(fs::exists(fs::path(folder) / "NetLog.log"));
+}
+
 TEST_F(RunLogTest, LaterRecordsAppendWithoutAnotherMark) {
   WriteRunLog(L"one");
   WriteRunLog(L"two");

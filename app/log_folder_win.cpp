@@ -1,0 +1,57 @@
+#include "app/log_folder_win.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <atomic>
+
+#include "support/run_log.h"
+#include "support/worker_thread.h"
+
+namespace {
+
+// The shell may hand the request to extensions that need COM on the calling thread.
+class ComApartment {
+ public:
+  ComApartment()
+      : initialised_(
+            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+  }
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+void OpenInShell(HWND owner, const Text& folder) {
+  ComApartment com;
+  SHELLEXECUTEINFOW request{};
+  request.cbSize = sizeof(request);
+  // The thread ends right after the call, so the shell must finish its work within it.
+  request.fMask = SEE_MASK_NOASYNC;
+  request.hwnd = owner;
+  request.lpVerb = L"open";
+  request.lpFile = folder.c_str();
+  request.nShow = SW_SHOWNORMAL;
+  // A failure is shown to the user by the shell itself.
+  ShellExecuteExW(&request);
+}
+
+std::atomic<FolderOpener> folderOpener{&OpenInShell};
+
+}  // namespace
+
+void OpenRunLogFolder(HWND owner) {
+  const FolderOpener opener = folderOpener.load();
+  const bool started =
+      StartDetachedThread([owner, opener] { opener(owner, PrepareRunLogFolder()); });
+  if (!started) MessageBeep(MB_ICONWARNING);
+}
+
+void SetFolderOpenerForTest(FolderOpener opener) {
+  folderOpener.store(opener != nullptr ? opener : &OpenInShell);
+}

@@ -1,0 +1,17 @@
+// "复制全部" and "复制本行": what the dialog shows, put on the clipboard. Both run on the dialog's
+// thread, which reads its own controls without waiting for anybody; a worker adding a line in the
+// meantime waits only as long as for any other message, and gets the lines so far copied.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "support/platform_process.h"
+#include "support/text.h"
+
+// The header with `runStart`, the local address line and every line of the progress list.
+void CopyTranscript(HWND dialog, const std::optional<platform::DateTime>& runStart);
+
+// One line alone, without a line end.
+void CopyLine(HWND dialog, const Text& line);

@@ -1,0 +1,36 @@
+#include "app/transcript_text.h"
+
+namespace {
+
+Text ZeroPadded(int value, size_t width) {
+  Text digits = ToText(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), L'0');
+  return digits;
+}
+
+void AppendLine(Text& text, const Text& line) {
+  text += line;
+  text += L"\r\n";
+}
+
+}  // namespace
+
+Text FormatDateTime(const platform::DateTime& time) {
+  return ZeroPadded(time.year, 4) + L"-" + ZeroPadded(time.month, 2) + L"-" +
+         ZeroPadded(time.day, 2) + L" " + ZeroPadded(time.hour, 2) + L":" +
+         ZeroPadded(time.minute, 2) + L":" + ZeroPadded(time.second, 2);
+}
+
+Text TranscriptHeader(const std::optional<platform::DateTime>& runStart) {
+  Text header = kTranscriptProduct;
+  if (runStart) header += L" " + FormatDateTime(*runStart);
+  return header;
+}
+
+Text TranscriptText(const Text& header, const Text& addressLine, const TextList& lines) {
+  Text text;
+  AppendLine(text, header);
+  AppendLine(text, addressLine);
+  for (const Text& line : lines) AppendLine(text, line);
+  return text;
+}

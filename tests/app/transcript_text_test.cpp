@@ -1,0 +1,23 @@
+#include "app/transcript_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TranscriptTextTest, HeaderNamesTheProgramAndTheRunStartZeroPadded) {
+  EXPECT_EQ(TranscriptHeader(platform::DateTime{2024, 1, 5, 3, 4, 9}),
+            L"Quorvex 1.0.0.1 2024-01-05 03:04:09");
+  EXPECT_EQ(TranscriptHeader(platform::DateTime{2031, 12, 31, 23, 59, 58}),
+            L"Quorvex 1.0.0.1 2031-12-31 23:59:58");
+  EXPECT_EQ(TranscriptHeader(std::nullopt), L"Quorvex 1.0.0.1") << "no run has started";
+}
+
+TEST(TranscriptTextTest, EveryLineEndsWithCrLfAndBlankLinesStay) {
+  const TextList lines = {L"开始登陆------Begin", L"", L"Failed ---> 100% %s", L""};
+  EXPECT_EQ(TranscriptText(L"Quorvex 1.0.0.1", L"本机IP为：198.18.0.7", lines),
+            L"Quorvex 1.0.0.1\r\n本机IP为：198.18.0.7\r\n开始登陆------Begin\r\n\r\n"
+            L"Failed ---> 100% %s\r\n\r\n");
+  EXPECT_EQ(TranscriptText(L"h", L"", {}), L"h\r\n\r\n") << "an empty address line is kept";
+}
+
+}  // namespace

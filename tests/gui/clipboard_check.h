@@ -1,0 +1,27 @@
+// What the program put on the clipboard, and a copied transcript checked against the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "support/text.h"
+
+// Empties the clipboard, so that the next text on it is the program's. False when it is busy.
+bool EmptyTheClipboard();
+
+// The text on the clipboard once there is some, waiting up to `timeoutMs`; nullopt if none came.
+std::optional<Text> WaitForClipboardText(int timeoutMs);
+
+// What the dialog showed at one moment.
+struct DialogText {
+  Text address;
+  TextList lines;
+};
+
+// A copied transcript: the header "Quorvex 1.0.0.1", with the run's start when it names one, which
+// must lie between `from` and `to`; then the address line and the list line for line as the dialog
+// showed them at some moment between `before` and `after` (lines only come in at the end). Prints
+// what it finds; false when the text differs.
+bool CheckTranscript(const Text& copied, const DialogText& before, const DialogText& after,
+                     const SYSTEMTIME& from, const SYSTEMTIME& to);
