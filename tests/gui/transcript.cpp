@@ -10,7 +10,8 @@ void Write(DWORD stream, const Text& line) {
   std::string bytes = ToUtf8(line);
   bytes += '\n';
   DWORD written = 0;
-  WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
 }
 
 }  // namespace
