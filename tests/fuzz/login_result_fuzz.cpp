@@ -18,8 +18,8 @@ LoginResult Prefilled() {
   record.number1 = -7;
   record.number4 = 99;
   record.number5 = 2147483647;
-  record.rtppServers = {L"10.0.0.1"};
-  record.rtppServerStats = {{L"10.0.0.2", 30, 1}};
+  record.rtppServers = {L"127.0.0.8"};
+  record.rtppServerStats = {{L"127.0.0.9", 30, 1}};
   record.sipServers = {L"sip2.example"};
   record.tcpProxyServers = {L"proxy.example:80"};
   return record;
