@@ -6,13 +6,7 @@
 
 namespace {
 
-struct GlobalMemoryTraits {
-  using Native = HGLOBAL;
-  static Native Invalid() { return nullptr; }
-  static bool Valid(Native h) { return h != nullptr; }
-  static void Close(Native h) { GlobalFree(h); }
-};
-using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using GlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, GlobalFree>>;
 
 // Another program may hold the clipboard for a moment; a few short tries, so that the dialog's
 // thread (and any worker waiting for it to add a line) is held up for 100 ms at the most.

@@ -8,13 +8,7 @@
 
 namespace {
 
-struct MenuTraits {
-  using Native = HMENU;
-  static Native Invalid() { return nullptr; }
-  static bool Valid(Native h) { return h != nullptr; }
-  static void Close(Native h) { DestroyMenu(h); }
-};
-using MenuHandle = UniqueHandle<MenuTraits>;
+using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
 
 }  // namespace
 

@@ -42,10 +42,13 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
-struct ModuleHandleTraits {
-  using Native = HMODULE;
+// Traits of the many handles whose "none" is null, closed by one function.
+template <typename Handle, auto CloseFunction>
+struct NullHandleTraits {
+  using Native = Handle;
   static Native Invalid() { return nullptr; }
   static bool Valid(Native h) { return h != nullptr; }
-  static void Close(Native h) { FreeLibrary(h); }
+  static void Close(Native h) { CloseFunction(h); }
 };
-using ModuleHandle = UniqueHandle<ModuleHandleTraits>;
+
+using ModuleHandle = UniqueHandle<NullHandleTraits<HMODULE, FreeLibrary>>;

@@ -8,13 +8,10 @@
 #include <sstream>
 #include <thread>
 
-#include "catalogue/global_data_collection.h"
-#include "probe/launcher.h"
-#include "support/http_service_library.h"
 #include "support/run_log.h"
 #include "testrun/run_start.h"
 #include "tests/cases/case_file.h"
-#include "tests/common/recording_shell.h"
+#include "tests/common/headless_shell.h"
 #include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
@@ -74,17 +71,9 @@ void WholeRunCase::TestBody() {
 
   TempFolder temp;
   SetRunLogBaseDirectoryForTest(temp.text());
-  InstallServiceLibrary(CreateHttpServiceLibrary());
-  // Never freed, as the dialog's own: the run's detached threads may still be leaving them.
-  auto* const list = new RecordingProgressList;
-  auto* const window = new RecordingMainWindow;
-  g_pProgressList = list;
-  SetAppMainWindow(window);
-  GetLauncher();
-
-  GlobalDataCollection& catalogue = GetGlobalDataCollection();
-  catalogue.userName = FromUtf8(file.name);
-  catalogue.password = L"secret";
+  const HeadlessShell shell = InstallHeadlessShell(FromUtf8(file.name), L"secret");
+  RecordingProgressList* const list = shell.list;
+  RecordingMainWindow* const window = shell.window;
   StartTestRunWorkers(window);
   ASSERT_TRUE(window->WaitForButtonEnabled(1, 150000)) << Transcript(list->Lines());
   ASSERT_TRUE(window->WaitForLocalAddress(1, 15000));

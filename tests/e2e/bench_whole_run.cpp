@@ -9,24 +9,14 @@
 #include <iostream>
 #include <vector>
 
-#include "catalogue/global_data_collection.h"
-#include "probe/launcher.h"
-#include "support/http_service_library.h"
 #include "testrun/run_start.h"
-#include "tests/common/recording_shell.h"
+#include "tests/common/headless_shell.h"
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::min(50, std::atoi(argv[1]))) : 5;
-  InstallServiceLibrary(CreateHttpServiceLibrary());
-  // Never freed: the detached workers may still be on their way out.
-  auto* const list = new RecordingProgressList;
-  auto* const window = new RecordingMainWindow;
-  g_pProgressList = list;
-  SetAppMainWindow(window);
-  GetLauncher();
-  GlobalDataCollection& catalogue = GetGlobalDataCollection();
-  catalogue.userName = L"both-servers-accept";
-  catalogue.password = L"secret";
+  const HeadlessShell shell = InstallHeadlessShell(L"both-servers-accept", L"secret");
+  RecordingProgressList* const list = shell.list;
+  RecordingMainWindow* const window = shell.window;
 
   constexpr double kFloorMs = 2 * 2000;
   std::vector<double> times;
