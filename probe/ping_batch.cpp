@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "probe/probe_threads.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -103,6 +104,7 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
 
   const TickFunction tick =
       settings_.tickCount ? settings_.tickCount : TickFunction(MicrosecondTicks);
+  AdmitProbeThreads(n);
   // Every thread is started before any waiting.
   std::vector<std::thread> threads(n);
   size_t started = 0;
@@ -133,13 +135,17 @@ bool PingBatch::Run(std::vector<NodeResult>& nodes) {
     auto body = [share, index, record = records[index], task = std::move(task)]() mutable {
       task.result = &record;
       ProbeThread(std::move(task));
-      std::lock_guard<std::mutex> hold(share->lock);
-      share->filled[index] = std::move(record);
-      ++share->finished;
-      share->changed.notify_all();
+      {
+        std::lock_guard<std::mutex> hold(share->lock);
+        share->filled[index] = std::move(record);
+        ++share->finished;
+        share->changed.notify_all();
+      }
+      ProbeThreadsEnded();
     };
     if (!StartThread(threads[started], std::move(body))) break;
   }
+  if (started < n) ProbeThreadsEnded(n - started);
 
   bool allFinished = false;
   {
