@@ -37,6 +37,12 @@ int RecordingProgressList::Selection() {
   return selection_;
 }
 
+void RecordingProgressList::ForgetCalls() {
+  std::lock_guard<std::mutex> guard(lock_);
+  calls_.clear();
+  calls_.shrink_to_fit();
+}
+
 std::vector<std::string> RecordingProgressList::Calls() {
   std::lock_guard<std::mutex> guard(lock_);
   return calls_;

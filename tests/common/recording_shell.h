@@ -20,6 +20,8 @@ class RecordingProgressList : public ProgressList {
   int Selection();
   // Every call in order, e.g. "insert:text", "count", "select:3", "reset".
   std::vector<std::string> Calls();
+  // Drops the calls recorded so far, so that a long series of runs does not pile them up.
+  void ForgetCalls();
 
  private:
   std::mutex lock_;

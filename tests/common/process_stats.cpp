@@ -1,0 +1,7 @@
+#include "tests/common/process_stats.h"
+
+std::string DescribeProcessStats(const ProcessStats& stats) {
+  return "threads " + std::to_string(stats.threads) + ", descriptors " +
+         std::to_string(stats.descriptors) + ", private " + std::to_string(stats.privateKiB) +
+         " KiB";
+}
