@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
   if (!options.casesPath.empty() && !scenario.LoadCases(options.casesPath, error)) {
     return Fail(error);
   }
+  if (!options.addressCase.empty() && !scenario.UseAddressOfCase(options.addressCase, error)) {
+    return Fail(error);
+  }
 
   // Every thread started below inherits this mask; only the main thread takes the signals.
   sigset_t stopSignals;

@@ -173,9 +173,26 @@ bool Scenario::LoadCases(const std::string& folder, std::string& error) {
       error = entry.path().string() + ": " + error;
       return false;
     }
+    if (CaseOwnsService(file)) {
+      const json address = json::parse(file.address, nullptr, false, true);
+      if (!ReadBehaviour(address, caseAddresses_[file.name], error)) {
+        error = entry.path().string() + ": [address]: " + error;
+        return false;
+      }
+    }
   }
   if (failure) error = "cannot list " + folder + ": " + failure.message();
   return !failure;
+}
+
+bool Scenario::UseAddressOfCase(const std::string& name, std::string& error) {
+  const auto found = caseAddresses_.find(name);
+  if (found == caseAddresses_.end()) {
+    error = "no case " + name + " with an [address] section";
+    return false;
+  }
+  clientAddresses_[""] = found->second;
+  return true;
 }
 
 const Behaviour& Scenario::Find(const Entries& entries, const std::string& key,

@@ -40,6 +40,9 @@ class Scenario {
   bool AddUser(const std::string& user, const std::string& serversJson, std::string& error);
   // Adds the user of every whole-run case (*.case) in the folder.
   bool LoadCases(const std::string& folder, std::string& error);
+  // The client-address service answers every request without a key as the [address] section of
+  // that case says; false when no case of that name has one.
+  bool UseAddressOfCase(const std::string& name, std::string& error);
 
   // server is "im" or "wap". An unknown user, or a user without an entry for that server, gets
   // the entry of the user "default".
@@ -56,6 +59,7 @@ class Scenario {
   std::map<std::string, Entries> logins_;  // by server, then by user
   Entries logouts_;
   Entries clientAddresses_;
+  Entries caseAddresses_;  // by case
   Behaviour refuseLogin_;
   Behaviour acceptLogout_;
   Behaviour clientAddress_;

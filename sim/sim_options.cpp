@@ -23,7 +23,7 @@ bool ParseEndpoint(const std::string& text, Endpoint& endpoint) {
 const char* SimUsage() {
   return "usage: quorvex-sim [--scenario FILE] [--cases DIR] [--ready-file PATH] [--verbose]\n"
          "                   [--im HOST:PORT] [--wap HOST:PORT] [--cip HOST:PORT]\n"
-         "                   [--commbook HOST:PORT] [--tcp-host HOST]\n";
+         "                   [--commbook HOST:PORT] [--tcp-host HOST] [--address-of-case NAME]\n";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {
@@ -60,6 +60,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
       options.scenarioPath = value;
     } else if (option == "--cases") {
       options.casesPath = value;
+    } else if (option == "--address-of-case") {
+      options.addressCase = value;
     } else if (option == "--ready-file") {
       options.readyFile = value;
     } else if (option == "--tcp-host") {

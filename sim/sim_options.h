@@ -19,9 +19,10 @@ struct SimOptions {
   Endpoint commbook;  // anything
   std::string tcpHost;
   std::string scenarioPath;
-  std::string casesPath;  // a folder of whole-run cases; each adds its user (empty: none)
-  std::string readyFile;  // created once every listener is bound
-  bool verbose = false;   // one line per request on stderr
+  std::string casesPath;    // a folder of whole-run cases; each adds its user (empty: none)
+  std::string addressCase;  // whose [address] the client-address service follows (empty: none)
+  std::string readyFile;    // created once every listener is bound
+  bool verbose = false;     // one line per request on stderr
 };
 
 // The defaults are the build's service hosts. False with a message on a bad command line.

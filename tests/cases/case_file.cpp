@@ -1,10 +1,12 @@
 #include "tests/cases/case_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 
+#include "support/run_log.h"
 #include "support/tcp_error_codes.h"
 
 namespace {
@@ -76,17 +78,29 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
   }
   out = CaseFile();
   out.name = path.stem().string();
-  enum class Section { kNone, kService, kList, kLog } section = Section::kNone;
+  enum class Section {
+    kNone,
+    kService,
+    kList,
+    kAddress,
+    kAddressLine,
+    kLog
+  } section = Section::kNone;
+  static const std::map<std::string, Section> kSections = {
+      {"[service]", Section::kService},
+      {"[list]", Section::kList},
+      {"[address]", Section::kAddress},
+      {"[address line]", Section::kAddressLine},
+      {"[log]", Section::kLog}};
   bool sawService = false;
   bool sawList = false;
   std::string line;
   while (std::getline(in, line)) {
     // List lines keep their trailing spaces: a line may end with them.
     const std::string text = WithoutCr(line);
-    if (text == "[service]" || text == "[list]" || text == "[log]") {
-      section = text == "[service]" ? Section::kService
-                : text == "[list]"  ? Section::kList
-                                    : Section::kLog;
+    const auto heading = kSections.find(text);
+    if (heading != kSections.end()) {
+      section = heading->second;
       sawService = sawService || section == Section::kService;
       sawList = sawList || section == Section::kList;
       continue;
@@ -98,11 +112,30 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       }
     } else if (section == Section::kService) {
       out.service += text + "\n";
+    } else if (section == Section::kAddress) {
+      if (!text.empty()) out.address += text + "\n";
+    } else if (section == Section::kAddressLine) {
+      if (out.checksAddressLine && !text.empty()) {
+        error = path.string() + ": [address line] holds one line";
+        return false;
+      }
+      if (!out.checksAddressLine) out.addressLine = FromUtf8(text);
+      out.checksAddressLine = true;
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;
+      } else if (text == "held") {
+        out.logStart = CaseFile::LogStart::kHeld;
+      } else if (text == "blocked") {
+        out.logStart = CaseFile::LogStart::kBlocked;
+      } else if (text.rfind("size ", 0) == 0 && text.size() > 5 &&
+                 text.find_first_not_of("0123456789", 5) == std::string::npos &&
+                 text.size() <= 5 + 9) {
+        out.logStart = CaseFile::LogStart::kSized;
+        out.logStartBytes = std::stoull(text.substr(5));
       } else if (!text.empty()) {
-        error = path.string() + ": [log] knows only \"tail\", not " + text;
+        error = path.string() + ": [log] knows \"tail\", \"held\", \"blocked\" and " +
+                "\"size N\", not " + text;
         return false;
       }
     } else if (text.rfind("{repeat ", 0) == 0 && text.find("} ") != std::string::npos) {
@@ -217,4 +250,46 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
     }
   }
   return true;
+}
+
+bool CaseLogsAddress(const CaseFile& file) {
+  return file.logStart == CaseFile::LogStart::kCleared ||
+         (file.logStart == CaseFile::LogStart::kSized && file.logStartBytes > kRunLogSizeLimit);
+}
+
+bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addressLine,
+                    const TextList& logMessages, std::string& why) {
+  switch (file.logStart) {
+    case CaseFile::LogStart::kHeld:
+    case CaseFile::LogStart::kBlocked:
+      if (logMessages.empty()) return true;
+      why = "log: " + std::to_string(logMessages.size()) + " records, expected none; the first " +
+            Quoted(logMessages.front());
+      return false;
+    case CaseFile::LogStart::kSized:
+      if (file.logStartBytes <= kRunLogSizeLimit) {
+        // Every record of the run but the first, which went into the file begun again.
+        const size_t written =
+            1 + 3 +
+            static_cast<size_t>(std::count_if(list.begin(), list.end(), [](const Text& line) {
+              return !line.empty() && line != L"网络测试结束";
+            }));
+        if (logMessages.size() + 1 != written) {
+          why = "log: " + std::to_string(logMessages.size()) + " records, expected " +
+                std::to_string(written - 1) + ", all the run wrote but the first";
+          return false;
+        }
+        return LogMatches(list, addressLine, logMessages, true, why);
+      }
+      break;
+    case CaseFile::LogStart::kCleared:
+      break;
+  }
+  return LogMatches(list, addressLine, logMessages, file.logTail, why);
+}
+
+bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why) {
+  if (!file.checksAddressLine || LineMatches(file.addressLine, shown)) return true;
+  why = "address line: expected " + Quoted(file.addressLine) + ", got " + Quoted(shown);
+  return false;
 }

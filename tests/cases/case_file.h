@@ -6,9 +6,23 @@
 //   [list]
 //   every line of the progress list, in order; an empty line is a blank list line;
 //   "{repeat N} LINE" stands for N such lines
+//   [address]                                     optional
+//   {behaviour}                                   how the client-address service answers; the
+//                                                 case then runs with a simulator of its own
+//   [address line]                                optional
+//   the text the local address line must show once the run ended
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
+//   held                                          another program holds the log file open for
+//                                                 the whole run: the run writes no record
+//   blocked                                       a file named "log" stands where the folder
+//                                                 would go: the run writes no record
+//   size N                                        the log holds N bytes when the run starts: up
+//                                                 to the size limit the file is kept for the
+//                                                 first record and begun again at the second, so
+//                                                 the run's first record is missing; past it the
+//                                                 file is begun again at once and holds them all
 //
 // The simulator answers logins of the user named like the file (without ".case") as [service]
 // says. In [list] a number the run measures is written {LOW..HIGH}, and a code that differs by
@@ -17,16 +31,22 @@
 // after it, and the local address record once, anywhere.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "support/text.h"
 
 struct CaseFile {
-  std::string name;      // the user name the run logs in with
-  std::string service;   // the [service] section as it stands
-  TextList list;         // the [list] section, one entry per line, repetitions spelt out
+  std::string name;     // the user name the run logs in with
+  std::string service;  // the [service] section as it stands
+  TextList list;        // the [list] section, one entry per line, repetitions spelt out
+  std::string address;  // the [address] section as it stands; empty without one
+  bool checksAddressLine = false;
+  Text addressLine;      // the [address line] section
   bool logTail = false;  // [log] says "tail"
+  enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
+  uint64_t logStartBytes = 0;  // with kSized
 };
 
 // False with a message when the file cannot be read or has not both sections.
@@ -42,5 +62,20 @@ bool ListMatches(const TextList& expected, const TextList& actual, std::string& 
 // `tail` the log need only hold the last records of the run, the address record optional.
 bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
                 bool tail, std::string& why);
+
+// The log check for the case as its [log] section says; `logMessages` read once the run ended
+// and any hold on the file was released.
+bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addressLine,
+                    const TextList& logMessages, std::string& why);
+
+// Whether the run is expected to write the local address record, which a check may wait for.
+bool CaseLogsAddress(const CaseFile& file);
+
+// Whether the local address line shows what [address line] says, when the case says anything.
+bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why);
+
+// Whether the case needs a simulator of its own: the client-address service is shared by every
+// run, as its requests carry no user.
+inline bool CaseOwnsService(const CaseFile& file) { return !file.address.empty(); }
 
 inline constexpr const wchar_t* kAddressRecordPrefix = L"本机IP为：";

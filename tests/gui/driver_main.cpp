@@ -18,6 +18,8 @@
 //   close MS           close the dialog and wait up to MS ms for the program to end
 //   clear-address      empty the local address line, so that wait-address sees this run's
 //   clear-log          delete the program's run log, so that it holds this run's records only
+//   prepare-log FILE   set the run log up as the whole-run case FILE says (held, blocked, a size);
+//                      a held file is let go at check-case, the rest undone when the driver ends
 //   check-case FILE    compare the list and the run log with a whole-run case (tests/cases)
 //   wait-line TEXT     wait up to 60 s for a list line that contains TEXT
 //   select N           select line N of the list (-1: none), as a click on it would
@@ -41,11 +43,15 @@
 // which), 2 for a command line it does not understand.
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "res/resource.h"
+#include "tests/cases/case_file.h"
+#include "tests/cases/case_log_start.h"
 #include "tests/gui/case_check_win.h"
 #include "tests/gui/clipboard_check.h"
 #include "tests/gui/dialog_windows.h"
@@ -72,6 +78,8 @@ struct Driver {
   // pointer's position.
   std::optional<POINT> rightClicked;
   int rightClickedLine = -1;
+  // The run log as a case set it up, until the driver ends.
+  std::unique_ptr<CaseLogStart> logStart;
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -393,6 +401,7 @@ bool ClearLog(Driver& driver, const Text&) {
 
 bool CheckCaseCommand(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
+  if (driver.logStart) driver.logStart->Release();
   return CheckCase(driver.dialog, argument);
 }
 
@@ -608,6 +617,18 @@ bool Missing() {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool PrepareLog(Driver& driver, const Text& argument) {
+  if (!NeedDialog(driver)) return false;
+  const Text folder = LogFolderOf(driver.dialog);
+  if (folder.empty()) return Fail(L"cannot find the program's executable");
+  CaseFile file;
+  std::string error;
+  if (!ReadCaseFile(std::filesystem::path(argument), file, error)) return Fail(FromUtf8(error));
+  driver.logStart = std::make_unique<CaseLogStart>(file, std::filesystem::path(folder));
+  if (!driver.logStart->ready(error)) return Fail(FromUtf8(error));
+  return true;
+}
+
 bool RemoveLogFolder(Driver& driver, const Text&) {
   if (!NeedDialog(driver)) return false;
   const Text folder = LogFolderOf(driver.dialog);
@@ -677,6 +698,7 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"close", {true, Close}},
       {L"clear-address", {false, ClearAddress}},
       {L"clear-log", {false, ClearLog}},
+      {L"prepare-log", {true, PrepareLog}},
       {L"check-case", {true, CheckCaseCommand}},
       {L"wait-line", {true, WaitLine}},
       {L"select", {true, Select}},

@@ -1,0 +1,57 @@
+#include "tests/cases/case_log_start.h"
+
+#include <string>
+#include <system_error>
+
+#include "tests/common/temp_folder.h"
+
+CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder)
+    : folder_(std::move(logFolder)) {
+  std::error_code failed;
+  std::filesystem::remove_all(folder_, failed);
+  if (failed) {
+    error_ = "cannot remove " + folder_.string() + ": " + failed.message();
+    return;
+  }
+  const std::filesystem::path log = folder_ / "NetLog.log";
+  switch (file.logStart) {
+    case CaseFile::LogStart::kCleared:
+      break;
+    case CaseFile::LogStart::kHeld:
+      std::filesystem::create_directories(folder_, failed);
+      hold_ = std::make_unique<ExclusiveFileHold>(log);
+      if (failed || !hold_->held()) error_ = "cannot hold " + log.string();
+      break;
+    case CaseFile::LogStart::kBlocked:
+      WriteFileBytes(folder_, "not a folder");
+      blocked_ = true;
+      if (!std::filesystem::is_regular_file(folder_))
+        error_ = "cannot put a file at " + folder_.string();
+      break;
+    case CaseFile::LogStart::kSized: {
+      // A byte-order mark and then any text.
+      std::string bytes(file.logStartBytes, '#');
+      if (bytes.size() >= 2) bytes.replace(0, 2, "\xff\xfe");
+      std::filesystem::create_directories(folder_, failed);
+      WriteFileBytes(log, bytes);
+      if (failed || std::filesystem::file_size(log, failed) != file.logStartBytes || failed) {
+        error_ = "cannot write " + std::to_string(file.logStartBytes) + " bytes to " + log.string();
+      }
+      break;
+    }
+  }
+}
+
+CaseLogStart::~CaseLogStart() {
+  hold_.reset();
+  std::error_code ignored;
+  if (blocked_ && std::filesystem::is_regular_file(folder_, ignored)) {
+    std::filesystem::remove(folder_, ignored);
+  }
+}
+
+bool CaseLogStart::ready(std::string& why) const {
+  if (error_.empty()) return true;
+  why = error_;
+  return false;
+}
