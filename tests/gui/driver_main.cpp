@@ -393,7 +393,9 @@ bool ClearLog(Driver& driver, const Text&) {
   if (!NeedDialog(driver)) return false;
   const Text path = RunLogPathOf(driver.dialog);
   if (path.empty()) return Fail(L"cannot find the program's executable");
-  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+  // No folder is as good as no file: a case may have removed it.
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+      GetLastError() != ERROR_PATH_NOT_FOUND) {
     return Fail(L"cannot delete " + path);
   }
   return true;
