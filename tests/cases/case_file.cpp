@@ -1,6 +1,5 @@
 #include "tests/cases/case_file.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -115,12 +114,11 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     } else if (section == Section::kAddress) {
       if (!text.empty()) out.address += text + "\n";
     } else if (section == Section::kAddressLine) {
-      if (out.checksAddressLine && !text.empty()) {
+      if (out.addressLine && !text.empty()) {
         error = path.string() + ": [address line] holds one line";
         return false;
       }
-      if (!out.checksAddressLine) out.addressLine = FromUtf8(text);
-      out.checksAddressLine = true;
+      if (!out.addressLine) out.addressLine = FromUtf8(text);
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;
@@ -204,8 +202,17 @@ bool ListMatches(const TextList& expected, const TextList& actual, std::string& 
   return true;
 }
 
+namespace {
+
+// How much of a run the log holds after the file was begun again.
+enum class LogExtent {
+  kWhole,        // every record
+  kTail,         // the newest records, the address record optional
+  kAllButFirst,  // every record but the first written, whichever that was
+};
+
 bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
-                bool tail, std::string& why) {
+                LogExtent extent, std::string& why) {
   TextList expected;
   for (const Text& line : list) {
     if (!line.empty() && line != L"网络测试结束") expected.push_back(line);
@@ -228,11 +235,17 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
       rest.push_back(message);
     }
   }
-  if (addressRecords != 1 && !(tail && addressRecords == 0)) {
+  if (addressRecords != 1 && !(extent != LogExtent::kWhole && addressRecords == 0)) {
     why = "log: " + std::to_string(addressRecords) + " address records, expected 1";
     return false;
   }
-  if (tail) {
+  // With the address record, the run wrote one record more than `expected` holds.
+  if (extent == LogExtent::kAllButFirst && logMessages.size() != expected.size()) {
+    why = "log: " + std::to_string(logMessages.size()) + " records, expected " +
+          std::to_string(expected.size()) + ", all the run wrote but the first";
+    return false;
+  }
+  if (extent != LogExtent::kWhole) {
     // Only the newest records are left after the file was begun again.
     if (rest.empty() || rest.size() > expected.size()) {
       why = "log: " + std::to_string(rest.size()) + " records for a run of " +
@@ -252,6 +265,8 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
   return true;
 }
 
+}  // namespace
+
 bool CaseLogsAddress(const CaseFile& file) {
   return file.logStart == CaseFile::LogStart::kCleared ||
          (file.logStart == CaseFile::LogStart::kSized && file.logStartBytes > kRunLogSizeLimit);
@@ -267,29 +282,20 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
             Quoted(logMessages.front());
       return false;
     case CaseFile::LogStart::kSized:
+      // Up to the limit the file is kept for the first record and begun again at the second.
       if (file.logStartBytes <= kRunLogSizeLimit) {
-        // Every record of the run but the first, which went into the file begun again.
-        const size_t written =
-            1 + 3 +
-            static_cast<size_t>(std::count_if(list.begin(), list.end(), [](const Text& line) {
-              return !line.empty() && line != L"网络测试结束";
-            }));
-        if (logMessages.size() + 1 != written) {
-          why = "log: " + std::to_string(logMessages.size()) + " records, expected " +
-                std::to_string(written - 1) + ", all the run wrote but the first";
-          return false;
-        }
-        return LogMatches(list, addressLine, logMessages, true, why);
+        return LogMatches(list, addressLine, logMessages, LogExtent::kAllButFirst, why);
       }
       break;
     case CaseFile::LogStart::kCleared:
       break;
   }
-  return LogMatches(list, addressLine, logMessages, file.logTail, why);
+  return LogMatches(list, addressLine, logMessages,
+                    file.logTail ? LogExtent::kTail : LogExtent::kWhole, why);
 }
 
 bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why) {
-  if (!file.checksAddressLine || LineMatches(file.addressLine, shown)) return true;
-  why = "address line: expected " + Quoted(file.addressLine) + ", got " + Quoted(shown);
+  if (!file.addressLine || LineMatches(*file.addressLine, shown)) return true;
+  why = "address line: expected " + Quoted(*file.addressLine) + ", got " + Quoted(shown);
   return false;
 }

@@ -33,18 +33,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "support/text.h"
 
 struct CaseFile {
-  std::string name;     // the user name the run logs in with
-  std::string service;  // the [service] section as it stands
-  TextList list;        // the [list] section, one entry per line, repetitions spelt out
-  std::string address;  // the [address] section as it stands; empty without one
-  bool checksAddressLine = false;
-  Text addressLine;      // the [address line] section
-  bool logTail = false;  // [log] says "tail"
+  std::string name;                 // the user name the run logs in with
+  std::string service;              // the [service] section as it stands
+  TextList list;                    // the [list] section, one entry per line, repetitions spelt out
+  std::string address;              // the [address] section as it stands; empty without one
+  std::optional<Text> addressLine;  // the [address line] section
+  bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized
 };
@@ -58,13 +58,9 @@ bool LineMatches(const Text& expected, const Text& actual);
 // Compares a whole list; false with the first difference described in `why`.
 bool ListMatches(const TextList& expected, const TextList& actual, std::string& why);
 
-// Compares the run log's messages with the list the run showed and the address line it set. With
-// `tail` the log need only hold the last records of the run, the address record optional.
-bool LogMatches(const TextList& list, const Text& addressLine, const TextList& logMessages,
-                bool tail, std::string& why);
-
-// The log check for the case as its [log] section says; `logMessages` read once the run ended
-// and any hold on the file was released.
+// Compares the run log's messages with the list the run showed and the address line it set, as
+// the case's [log] section says; `logMessages` read once the run ended and any hold on the file
+// was released.
 bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addressLine,
                     const TextList& logMessages, std::string& why);
 

@@ -1,8 +1,11 @@
 #include "tests/cases/case_log_start.h"
 
+#include <chrono>
 #include <string>
 #include <system_error>
+#include <thread>
 
+#include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
 CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder)
@@ -54,4 +57,23 @@ bool CaseLogStart::ready(std::string& why) const {
   if (error_.empty()) return true;
   why = error_;
   return false;
+}
+
+TextList ReadCaseRunLog(const CaseFile& file, const std::filesystem::path& logPath) {
+  const auto hasAddressRecord = [](const TextList& log) {
+    for (const Text& message : log) {
+      if (message.rfind(kAddressRecordPrefix, 0) == 0) return true;
+    }
+    return false;
+  };
+  if (!CaseLogsAddress(file)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return ReadRunLogMessages(logPath);
+  }
+  TextList log = ReadRunLogMessages(logPath);
+  for (int i = 0; i < 100 && !hasAddressRecord(log); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    log = ReadRunLogMessages(logPath);
+  }
+  return log;
 }

@@ -1,4 +1,5 @@
-// Sets the run log up as a case's [log] section says before its run, and undoes it afterwards.
+// Sets the run log up as a case's [log] section says before its run, undoes it afterwards, and
+// reads what the run logged.
 #pragma once
 
 #include <filesystem>
@@ -28,3 +29,8 @@ class CaseLogStart {
   bool blocked_ = false;
   std::string error_;
 };
+
+// The run log's messages once the run has ended. The address thread logs its record right after
+// it set the line, so this waits up to 5 s for that record; a run that is to log none gets 500 ms
+// to show that it does not.
+TextList ReadCaseRunLog(const CaseFile& file, const std::filesystem::path& logPath);

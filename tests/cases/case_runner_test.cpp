@@ -2,18 +2,15 @@
 // and the real echo against the ICMP test hosts, both started by scripts/netns-run.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 
 #include "support/run_log.h"
 #include "testrun/run_start.h"
 #include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
 #include "tests/common/headless_shell.h"
-#include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
 namespace {
@@ -39,13 +36,6 @@ std::string TestName(const std::filesystem::path& file) {
 bool Running(const char* variable) {
   const char* value = std::getenv(variable);
   return value != nullptr && std::string(value) == "1";
-}
-
-bool HasAddressRecord(const TextList& log) {
-  for (const Text& message : log) {
-    if (message.rfind(kAddressRecordPrefix, 0) == 0) return true;
-  }
-  return false;
 }
 
 std::string Transcript(const TextList& lines) {
@@ -83,18 +73,7 @@ void WholeRunCase::TestBody() {
   ASSERT_TRUE(window->WaitForLocalAddress(1, 30000));
   logStart.Release();
 
-  // The address thread logs its record right after it set the line; a run that is to log none
-  // gets the same time to show that it does not.
-  const std::filesystem::path logPath = temp.path() / "log" / "NetLog.log";
-  TextList log = ReadRunLogMessages(logPath);
-  for (int i = 0; i < 100 && !HasAddressRecord(log) && CaseLogsAddress(file); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    log = ReadRunLogMessages(logPath);
-  }
-  if (!CaseLogsAddress(file)) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    log = ReadRunLogMessages(logPath);
-  }
+  const TextList log = ReadCaseRunLog(file, temp.path() / "log" / "NetLog.log");
   const TextList lines = list->Lines();
   EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;

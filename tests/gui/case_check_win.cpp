@@ -5,20 +5,9 @@
 
 #include "res/resource.h"
 #include "tests/cases/case_file.h"
-#include "tests/common/run_log_reader.h"
+#include "tests/cases/case_log_start.h"
 #include "tests/gui/dialog_windows.h"
 #include "tests/gui/transcript.h"
-
-namespace {
-
-bool HasAddressRecord(const TextList& log) {
-  for (const Text& message : log) {
-    if (message.rfind(kAddressRecordPrefix, 0) == 0) return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 Text RunLogPathOf(HWND dialog) {
   DWORD processId = 0;
@@ -45,17 +34,7 @@ bool CheckCase(HWND dialog, const Text& casePath) {
   PrintLine(L"list: " + ToText(static_cast<int32_t>(lines.size())) + L" lines");
   for (const Text& line : lines) PrintLine(L"  | " + line);
 
-  const std::filesystem::path logPath(RunLogPathOf(dialog));
-  TextList log = ReadRunLogMessages(logPath);
-  for (int i = 0; i < 100 && !HasAddressRecord(log) && CaseLogsAddress(file); ++i) {
-    Sleep(50);
-    log = ReadRunLogMessages(logPath);
-  }
-  if (!CaseLogsAddress(file)) {
-    // A run that is to log nothing gets the same time to show that it does not.
-    Sleep(500);
-    log = ReadRunLogMessages(logPath);
-  }
+  const TextList log = ReadCaseRunLog(file, std::filesystem::path(RunLogPathOf(dialog)));
   const Text address = TextOf(GetDlgItem(dialog, IDC_LOCAL_ADDRESS));
   bool passed = true;
   if (!ListMatches(file.list, lines, error)) {

@@ -18,8 +18,9 @@
 //   close MS           close the dialog and wait up to MS ms for the program to end
 //   clear-address      empty the local address line, so that wait-address sees this run's
 //   clear-log          delete the program's run log, so that it holds this run's records only
-//   prepare-log FILE   set the run log up as the whole-run case FILE says (held, blocked, a size);
-//                      a held file is let go at check-case, the rest undone when the driver ends
+//   prepare-log FILE   clear the run log and its folder, then set the log up as the whole-run case
+//                      FILE says (held, blocked, a size); a held file is let go at check-case,
+//                      the rest undone when the driver ends
 //   check-case FILE    compare the list and the run log with a whole-run case (tests/cases)
 //   wait-line TEXT     wait up to 60 s for a list line that contains TEXT
 //   select N           select line N of the list (-1: none), as a click on it would
