@@ -6,14 +6,17 @@
 #include "probe/launcher.h"
 #include "probe/resolve.h"
 #include "probe/socket_library.h"
+#include "support/program_closing.h"
 #include "support/run_log.h"
 #include "support/text_conversions.h"
 
 namespace {
 
-// The dotted address of the host, or the host text itself when it doesn't resolve.
+// The dotted address of the host, or the host text itself when it doesn't resolve. Once the
+// program is closing no name is looked up any more.
 Text NodeAddress(const Text& host) {
   uint32_t address = 0;
+  if (ProgramClosing()) return host;
   if (!ResolveIPv4(WideToAnsi(host), address)) return host;
   return AnsiToWide(FormatIPv4(address));
 }

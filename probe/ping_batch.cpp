@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "probe/probe_threads.h"
+#include "support/program_closing.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -79,6 +80,7 @@ unsigned ProbeThread(ProbeTask task) {
     const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
     if (elapsed > durationUs || attempts >= kMaxEchoesPerNode) break;
     if (task.abandoned && task.abandoned->load()) break;
+    if (ProgramClosing()) break;
   }
   if (answered > 0) {
     const uint32_t mean = static_cast<uint32_t>(sum / answered);

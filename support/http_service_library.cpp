@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -23,6 +25,8 @@ constexpr const char* kFormType = "application/x-www-form-urlencoded";
 
 class HttpServiceLibrary final : public ServiceLibrary {
  public:
+  using Clock = std::chrono::steady_clock;
+
   explicit HttpServiceLibrary(HttpClientTimeouts timeouts) : timeouts_(timeouts) {}
 
   bool SetNewHttpLoginServer(Text url) override {
@@ -47,7 +51,10 @@ class HttpServiceLibrary final : public ServiceLibrary {
       accepted = DecodeLoginResult(reply.body, result);
       if (!accepted) transferCode = transfer_code::kWeirdReply;
     }
-    state_.EndLogin(attempt, reply.status, transferCode, accepted ? &result.loginText : nullptr);
+    const std::optional<ServiceCallState::Session> late = state_.EndLogin(
+        attempt, reply.status, transferCode, accepted ? &result.loginText : nullptr);
+    if (late) LogOut(*late, LateLogoutTimeouts());
+    state_.LoginEnded();
     return accepted;
   }
 
@@ -56,19 +63,15 @@ class HttpServiceLibrary final : public ServiceLibrary {
 
   // Ends every session accepted since the last logout, all at once, so that the caller waits no
   // longer than for one request. True when there was one and every one ended.
-  bool HttpLogout() override {
-    const std::vector<ServiceCallState::Session> sessions = state_.TakeSessions();
-    if (sessions.empty()) return false;
-    std::vector<char> ended(sessions.size(), 0);
-    std::vector<std::thread> senders(sessions.size());
-    for (size_t i = 0; i < sessions.size(); ++i) {
-      auto send = [this, &sessions, &ended, i] { ended[i] = LogOut(sessions[i]) ? 1 : 0; };
-      if (!StartThread(senders[i], send)) send();
+  bool HttpLogout() override { return LogOutAll(state_.TakeSessions(), timeouts_); }
+
+  void EndSessionsOnClose(Clock::time_point deadline) override {
+    {
+      std::lock_guard<std::mutex> guard(closeLock_);
+      closeDeadline_ = deadline;
     }
-    for (std::thread& sender : senders) {
-      if (sender.joinable()) sender.join();
-    }
-    return std::all_of(ended.begin(), ended.end(), [](char e) { return e != 0; });
+    LogOutAll(state_.BeginClose(), LateLogoutTimeouts());
+    state_.WaitForLogins(deadline);
   }
 
   bool GetLocalIP(Text url, Text& address) override {
@@ -116,18 +119,54 @@ class HttpServiceLibrary final : public ServiceLibrary {
   int32_t GetLastTcpError() override { return lastTcpError_.load(); }
 
  private:
-  bool LogOut(const ServiceCallState::Session& session) const {
+  // All at once, so that the caller waits no longer than for one request. True when there was
+  // one and every one ended.
+  bool LogOutAll(const std::vector<ServiceCallState::Session>& sessions,
+                 const HttpClientTimeouts& timeouts) const {
+    if (sessions.empty()) return false;
+    std::vector<char> ended(sessions.size(), 0);
+    std::vector<std::thread> senders(sessions.size());
+    for (size_t i = 0; i < sessions.size(); ++i) {
+      auto send = [this, &sessions, &ended, &timeouts, i] {
+        ended[i] = LogOut(sessions[i], timeouts) ? 1 : 0;
+      };
+      if (!StartThread(senders[i], send)) send();
+    }
+    for (std::thread& sender : senders) {
+      if (sender.joinable()) sender.join();
+    }
+    return std::all_of(ended.begin(), ended.end(), [](char e) { return e != 0; });
+  }
+
+  // Within kCloseLogoutLimit, and once the program is closing within what is left until its end.
+  HttpClientTimeouts LateLogoutTimeouts() const {
+    int limitMs = static_cast<int>(kCloseLogoutLimit.count());
+    {
+      std::lock_guard<std::mutex> guard(closeLock_);
+      if (closeDeadline_) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(*closeDeadline_ - Clock::now());
+        limitMs = std::clamp(static_cast<int>(left.count()), 1, limitMs);
+      }
+    }
+    return HttpClientTimeouts{std::min(timeouts_.connectMs, limitMs),
+                              std::min(timeouts_.requestMs, limitMs)};
+  }
+
+  bool LogOut(const ServiceCallState::Session& session, const HttpClientTimeouts& timeouts) const {
     HttpRequest request;
     request.url = session.serverUrl + L"logout";
     request.post = true;
     request.contentType = kFormType;
     request.body = EncodeForm({{"session", ToUtf8(session.loginText)}});
-    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    const HttpReply reply = SendHttpRequest(request, timeouts);
     return reply.transferCode == transfer_code::kOk && reply.status == 200;
   }
 
   const HttpClientTimeouts timeouts_;
   ServiceCallState state_;
+  mutable std::mutex closeLock_;
+  std::optional<Clock::time_point> closeDeadline_;
   std::mutex tcpLock_;
   TcpConnection tcp_;
   std::atomic<int32_t> lastTcpError_{0};

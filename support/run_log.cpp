@@ -1,6 +1,7 @@
 #include "support/run_log.h"
 
 #include "support/platform_files.h"
+#include "support/program_closing.h"
 
 std::atomic<bool> runLogEnabled{false};
 
@@ -44,6 +45,8 @@ Text PrepareFolder() {
 void WriteRecord(const Text& format, const Text* argument) {
   std::lock_guard<std::mutex> guard(runLogLock());
   if (!runLogEnabled.load()) return;
+  // What the workers of an abandoned run still report after the close is not part of its record.
+  if (ProgramClosing()) return;
 
   const Text folder = PrepareFolder();
 

@@ -21,16 +21,30 @@ ServiceCallState::Attempt ServiceCallState::BeginLogin() {
   std::lock_guard<std::mutex> guard(lock_);
   httpCode_ = 0;
   transferCode_ = 0;
-  return Attempt{loginServerUrl_, ++lastTicket_};
+  ++loginsUnderWay_;
+  return Attempt{loginServerUrl_, ++lastTicket_, logouts_};
 }
 
-void ServiceCallState::EndLogin(const Attempt& attempt, int32_t httpCode, int32_t transferCode,
-                                const Text* loginText) {
+std::optional<ServiceCallState::Session> ServiceCallState::EndLogin(const Attempt& attempt,
+                                                                    int32_t httpCode,
+                                                                    int32_t transferCode,
+                                                                    const Text* loginText) {
   std::lock_guard<std::mutex> guard(lock_);
-  if (loginText != nullptr) sessions_.push_back(Session{attempt.serverUrl, *loginText});
-  if (attempt.ticket != lastTicket_) return;
-  httpCode_ = httpCode;
-  transferCode_ = transferCode;
+  if (attempt.ticket == lastTicket_) {
+    httpCode_ = httpCode;
+    transferCode_ = transferCode;
+  }
+  if (loginText == nullptr) return std::nullopt;
+  Session session{attempt.serverUrl, *loginText};
+  if (closing_ || attempt.logouts != logouts_) return session;
+  sessions_.push_back(std::move(session));
+  return std::nullopt;
+}
+
+void ServiceCallState::LoginEnded() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (loginsUnderWay_ > 0) --loginsUnderWay_;
+  loginEnded_.notify_all();
 }
 
 int32_t ServiceCallState::HttpCode() const {
@@ -45,7 +59,21 @@ int32_t ServiceCallState::TransferCode() const {
 
 std::vector<ServiceCallState::Session> ServiceCallState::TakeSessions() {
   std::lock_guard<std::mutex> guard(lock_);
+  ++logouts_;
   std::vector<Session> sessions = std::move(sessions_);
   sessions_.clear();
   return sessions;
+}
+
+std::vector<ServiceCallState::Session> ServiceCallState::BeginClose() {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    closing_ = true;
+  }
+  return TakeSessions();
+}
+
+bool ServiceCallState::WaitForLogins(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock<std::mutex> hold(lock_);
+  return loginEnded_.wait_until(hold, deadline, [this] { return loginsUnderWay_ == 0; });
 }

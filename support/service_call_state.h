@@ -3,12 +3,17 @@
 //
 // Login attempts can overlap (the login stage gives up waiting on a slow one and starts the next).
 // Only the attempt started last may leave its codes behind: the codes read 0 while it runs, and an
-// earlier attempt that ends late leaves them alone. Every accepted login leaves its session, a late
-// one too, so that the next logout ends them all.
+// earlier attempt that ends late leaves them alone. Every accepted login leaves its session for the
+// next logout to end; but a login accepted only after a logout that came later than its start (the
+// run it belonged to has ended, or the program is closing) would leave its session open, so that
+// one is handed back to be ended at once.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "support/text.h"
@@ -18,6 +23,7 @@ class ServiceCallState {
   struct Attempt {
     Text serverUrl;  // the login server when the attempt began
     uint64_t ticket = 0;
+    uint64_t logouts = 0;  // logouts taken before it began
   };
   struct Session {
     Text serverUrl;
@@ -29,14 +35,22 @@ class ServiceCallState {
   Text ContacterServer() const;
 
   Attempt BeginLogin();
-  // `loginText` is given when the server accepted the login.
-  void EndLogin(const Attempt& attempt, int32_t httpCode, int32_t transferCode,
-                const Text* loginText);
+  // `loginText` is given when the server accepted the login. A session that no later logout
+  // will see comes back, for the caller to end at once; LoginEnded follows in any case.
+  std::optional<Session> EndLogin(const Attempt& attempt, int32_t httpCode, int32_t transferCode,
+                                  const Text* loginText);
+  void LoginEnded();
   int32_t HttpCode() const;
   int32_t TransferCode() const;
 
   // The sessions of every login accepted since the last call, in the order they were accepted.
   std::vector<Session> TakeSessions();
+
+  // The program is closing: the sessions as TakeSessions gives them, and every login that ends
+  // from now on hands its session back.
+  std::vector<Session> BeginClose();
+  // Until no login is under way, or `deadline`; true when none is.
+  bool WaitForLogins(std::chrono::steady_clock::time_point deadline);
 
  private:
   mutable std::mutex lock_;
@@ -46,4 +60,8 @@ class ServiceCallState {
   int32_t httpCode_ = 0;
   int32_t transferCode_ = 0;
   std::vector<Session> sessions_;
+  uint64_t logouts_ = 0;
+  bool closing_ = false;
+  int loginsUnderWay_ = 0;
+  std::condition_variable loginEnded_;
 };

@@ -3,6 +3,8 @@
 #include <mutex>
 #include <utility>
 
+#include "support/program_closing.h"
+
 namespace {
 
 struct Slot {
@@ -20,6 +22,12 @@ template <typename Result, typename Call>
 Result Forward(Result fallback, Call call) {
   const std::shared_ptr<ServiceLibrary> library = InstalledServiceLibrary();
   return library ? call(*library) : fallback;
+}
+
+// A network step: none starts once the program is closing.
+template <typename Result, typename Call>
+Result ForwardUnlessClosing(Result fallback, Call call) {
+  return ProgramClosing() ? fallback : Forward(fallback, call);
 }
 
 }  // namespace
@@ -41,7 +49,7 @@ bool SetNewHttpLoginServer(Text url) {
 }
 
 bool HttpLogin(Text userName, Text password, LoginResult& result) {
-  return Forward(false, [&](ServiceLibrary& l) {
+  return ForwardUnlessClosing(false, [&](ServiceLibrary& l) {
     return l.HttpLogin(std::move(userName), std::move(password), result);
   });
 }
@@ -59,7 +67,8 @@ bool HttpLogout() {
 }
 
 bool GetLocalIP(Text url, Text& address) {
-  return Forward(false, [&](ServiceLibrary& l) { return l.GetLocalIP(std::move(url), address); });
+  return ForwardUnlessClosing(
+      false, [&](ServiceLibrary& l) { return l.GetLocalIP(std::move(url), address); });
 }
 
 bool SetNewHttpContacterServer(Text url) {
@@ -68,11 +77,12 @@ bool SetNewHttpContacterServer(Text url) {
 }
 
 bool CreateTCP(Text host, int16_t port) {
-  return Forward(false, [&](ServiceLibrary& l) { return l.CreateTCP(std::move(host), port); });
+  return ForwardUnlessClosing(
+      false, [&](ServiceLibrary& l) { return l.CreateTCP(std::move(host), port); });
 }
 
 bool ConnectTCP() {
-  return Forward(false, [](ServiceLibrary& l) { return l.ConnectTCP(); });
+  return ForwardUnlessClosing(false, [](ServiceLibrary& l) { return l.ConnectTCP(); });
 }
 
 bool DisConnectTCP() {
@@ -81,4 +91,9 @@ bool DisConnectTCP() {
 
 int32_t GetLastTcpError() {
   return Forward<int32_t>(0, [](ServiceLibrary& l) { return l.GetLastTcpError(); });
+}
+
+void EndSessionsOnClose(std::chrono::steady_clock::time_point deadline) {
+  const std::shared_ptr<ServiceLibrary> library = InstalledServiceLibrary();
+  if (library) library->EndSessionsOnClose(deadline);
 }

@@ -38,6 +38,20 @@ TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesItsCodesAloneButItsSes
   EXPECT_EQ(sessions[0].loginText, L"late-session");
 }
 
+TEST(ServiceCallState, ASessionNoLaterLogoutWillSeeComesBackToBeEndedAtOnce) {
+  ServiceCallState state;
+  const auto beforeLogout = state.BeginLogin();
+  state.TakeSessions();  // the run's logout
+  const Text late = L"late";
+  EXPECT_EQ(state.EndLogin(beforeLogout, 200, 0, &late)->loginText, L"late");
+  const auto afterLogout = state.BeginLogin();
+  EXPECT_FALSE(state.EndLogin(afterLogout, 200, 0, &late));  // kept for the next logout
+  EXPECT_EQ(state.BeginClose().size(), 1u);
+  const auto closing = state.BeginLogin();
+  EXPECT_TRUE(state.EndLogin(closing, 200, 0, &late));
+  EXPECT_FALSE(state.WaitForLogins(std::chrono::steady_clock::now()));  // three never ended
+}
+
 TEST(ServiceCallState, EverySessionBelongsToTheServerThatAcceptedAndIsHandedOutOnce) {
   ServiceCallState state;
   state.SetLoginServer(L"http://im/");
