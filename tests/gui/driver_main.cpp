@@ -15,7 +15,8 @@
 //   wait-enabled MS    wait up to MS ms for the test button to be enabled
 //   wait-address MS    wait up to MS ms for the local address line to show a text
 //   about MS           open the About box from the system menu, report it, close it
-//   close MS           close the dialog and wait up to MS ms for the program to end
+//   close MS           close the dialog, see it gone within 1 s, wait up to MS ms for the program
+//                      to end
 //   clear-address      empty the local address line, so that wait-address sees this run's
 //   clear-log          delete the program's run log, so that it holds this run's records only
 //   prepare-log FILE   clear the run log and its folder, then set the log up as the whole-run case
@@ -374,8 +375,17 @@ bool Close(Driver& driver, const Text& argument) {
   HANDLE const process =
       OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (process == nullptr) return Fail(L"cannot open the program's process");
+  const ULONGLONG closedAt = GetTickCount64();
   SendNotifyMessageW(driver.dialog, WM_CLOSE, 0, 0);
+  // The window goes at once, whatever the run still has to end.
+  for (int i = 0; i < 100 && IsWindow(driver.dialog); ++i) Sleep(10);
+  if (IsWindow(driver.dialog)) {
+    CloseHandle(process);
+    return Fail(L"the dialog is still shown 1000 ms after the close");
+  }
   const DWORD wait = WaitForSingleObject(process, static_cast<DWORD>(Milliseconds(argument)));
+  PrintNote(L"close: the program ended " +
+            ToText(static_cast<int32_t>(GetTickCount64() - closedAt)) + L" ms after the close");
   DWORD code = 0;
   GetExitCodeProcess(process, &code);
   CloseHandle(process);
