@@ -83,6 +83,7 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kList,
     kAddress,
     kAddressLine,
+    kAddressLate,
     kLog
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
@@ -90,9 +91,11 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       {"[list]", Section::kList},
       {"[address]", Section::kAddress},
       {"[address line]", Section::kAddressLine},
+      {"[address answers late]", Section::kAddressLate},
       {"[log]", Section::kLog}};
   bool sawService = false;
   bool sawList = false;
+  bool sawAddressLine = false;
   std::string line;
   while (std::getline(in, line)) {
     // List lines keep their trailing spaces: a line may end with them.
@@ -102,6 +105,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       section = heading->second;
       sawService = sawService || section == Section::kService;
       sawList = sawList || section == Section::kList;
+      sawAddressLine = sawAddressLine || section == Section::kAddressLine;
+      out.addressAnswersLate = out.addressAnswersLate || section == Section::kAddressLate;
       continue;
     }
     if (section == Section::kNone) {
@@ -114,11 +119,16 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     } else if (section == Section::kAddress) {
       if (!text.empty()) out.address += text + "\n";
     } else if (section == Section::kAddressLine) {
-      if (out.addressLine && !text.empty()) {
+      if (!out.addressLine.empty() && !text.empty()) {
         error = path.string() + ": [address line] holds one line";
         return false;
       }
-      if (!out.addressLine) out.addressLine = FromUtf8(text);
+      if (out.addressLine.empty()) out.addressLine = FromUtf8(text);
+    } else if (section == Section::kAddressLate) {
+      if (!text.empty()) {
+        error = path.string() + ": [address answers late] holds nothing";
+        return false;
+      }
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;
@@ -150,8 +160,9 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
   }
   // The file's last line break is no blank list line.
   while (!out.list.empty() && out.list.back().empty()) out.list.pop_back();
-  if (!sawService || !sawList) {
-    error = path.string() + ": a case needs a [service] and a [list] section";
+  // Without it a dialog that never showed an address would pass.
+  if (!sawService || !sawList || !sawAddressLine) {
+    error = path.string() + ": a case needs a [service], a [list] and an [address line] section";
     return false;
   }
   return true;
@@ -295,7 +306,15 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
 }
 
 bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why) {
-  if (!file.addressLine || LineMatches(*file.addressLine, shown)) return true;
-  why = "address line: expected " + Quoted(*file.addressLine) + ", got " + Quoted(shown);
+  if (LineMatches(file.addressLine, shown)) return true;
+  why = "address line: expected " + Quoted(file.addressLine) + ", got " + Quoted(shown);
+  return false;
+}
+
+bool AddressAtButtonMatches(const CaseFile& file, const Text& shownAtButton, const Text& previous,
+                            std::string& why) {
+  if (!file.addressAnswersLate || shownAtButton == previous) return true;
+  why = "address line when the button came back: expected the previous " + Quoted(previous) +
+        ", got " + Quoted(shownAtButton);
   return false;
 }

@@ -9,8 +9,11 @@
 //   [address]                                     optional
 //   {behaviour}                                   how the client-address service answers; the
 //                                                 case then runs with a simulator of its own
-//   [address line]                                optional
+//   [address line]
 //   the text the local address line must show once the run ended
+//   [address answers late]                        optional, empty: the address query returns only
+//                                                 after the run: when the button comes back the
+//                                                 line still shows the previous run's text
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -43,7 +46,8 @@ struct CaseFile {
   std::string service;              // the [service] section as it stands
   TextList list;                    // the [list] section, one entry per line, repetitions spelt out
   std::string address;              // the [address] section as it stands; empty without one
-  std::optional<Text> addressLine;  // the [address line] section
+  Text addressLine;                 // the [address line] section
+  bool addressAnswersLate = false;  // [address answers late]
   bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized
@@ -67,8 +71,15 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
 // Whether the run is expected to write the local address record, which a check may wait for.
 bool CaseLogsAddress(const CaseFile& file);
 
-// Whether the local address line shows what [address line] says, when the case says anything.
+// Whether the local address line shows what [address line] says once the address has come, and
+// what it showed when the button came back: the run's address, or with [address answers late]
+// still `previous`, the text it had before the run.
 bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why);
+bool AddressAtButtonMatches(const CaseFile& file, const Text& shownAtButton, const Text& previous,
+                            std::string& why);
+
+// What the runners put into the address line before a run, standing for an earlier run's.
+inline constexpr const wchar_t* kPreviousAddressLine = L"本机IP为：上一次运行的地址";
 
 // Whether the case needs a simulator of its own: the client-address service is shared by every
 // run, as its requests carry no user.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "probe/launcher.h"
 #include "support/run_log.h"
 #include "testrun/run_start.h"
 #include "tests/cases/case_file.h"
@@ -67,16 +68,22 @@ void WholeRunCase::TestBody() {
   const HeadlessShell shell = InstallHeadlessShell(FromUtf8(file.name), L"secret");
   RecordingProgressList* const list = shell.list;
   RecordingMainWindow* const window = shell.window;
+  // Each case as in a program of its own: no node list of an earlier case is surveyed again.
+  GetLauncher().nodeLists.clear();
+  GetLauncher().results.clear();
+  window->SetLocalAddressText(kPreviousAddressLine);
   StartTestRunWorkers(window);
   ASSERT_TRUE(window->WaitForButtonEnabled(1, 150000)) << Transcript(list->Lines());
+  const Text addressAtButton = window->LocalAddressText();
   // The client gives up on a hanging address service after its 10 s request limit.
-  ASSERT_TRUE(window->WaitForLocalAddress(1, 30000));
+  ASSERT_TRUE(window->WaitForLocalAddress(2, 30000));
   logStart.Release();
 
   const TextList log = ReadCaseRunLog(file, temp.path() / "log" / "NetLog.log");
   const TextList lines = list->Lines();
   EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;
+  EXPECT_TRUE(AddressAtButtonMatches(file, addressAtButton, kPreviousAddressLine, error)) << error;
   EXPECT_TRUE(CaseLogMatches(file, lines, window->LocalAddressText(), log, error)) << error;
 }
 

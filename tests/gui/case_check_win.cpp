@@ -23,7 +23,7 @@ Text RunLogPathOf(HWND dialog) {
   return image.substr(0, image.rfind(L'\\') + 1) + L"log\\NetLog.log";
 }
 
-bool CheckCase(HWND dialog, const Text& casePath) {
+bool CheckCase(HWND dialog, const Text& casePath, const Text& addressAtButton) {
   CaseFile file;
   std::string error;
   if (!ReadCaseFile(std::filesystem::path(casePath), file, error)) {
@@ -41,7 +41,8 @@ bool CheckCase(HWND dialog, const Text& casePath) {
     PrintLine(L"case: " + FromUtf8(error));
     passed = false;
   }
-  if (!AddressLineMatches(file, address, error)) {
+  if (!AddressLineMatches(file, address, error) ||
+      !AddressAtButtonMatches(file, addressAtButton, kPreviousAddressLine, error)) {
     PrintLine(L"case: " + FromUtf8(error));
     passed = false;
   }

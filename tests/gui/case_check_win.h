@@ -10,5 +10,6 @@
 Text RunLogPathOf(HWND dialog);
 
 // Prints the list as a transcript, then compares it and the run log with the case at `casePath`,
-// printing the first difference. Waits up to 5 s for the local address record to reach the log.
-bool CheckCase(HWND dialog, const Text& casePath);
+// printing the first difference. `addressAtButton` is what the address line showed when the
+// button came back.
+bool CheckCase(HWND dialog, const Text& casePath, const Text& addressAtButton);

@@ -18,6 +18,8 @@
 //   close MS           close the dialog, see it gone within 1 s, wait up to MS ms for the program
 //                      to end
 //   clear-address      empty the local address line, so that wait-address sees this run's
+//   mark-address       show an earlier run's address in the line (tests/cases/case_file.h), so
+//                      that wait-address sees this run's and check-case what the button found
 //   clear-log          delete the program's run log, so that it holds this run's records only
 //   prepare-log FILE   clear the run log and its folder, then set the log up as the whole-run case
 //                      FILE says (held, blocked, a size); a held file is let go at check-case,
@@ -72,6 +74,7 @@ struct Driver {
   HWND dialog = nullptr;
   ThreadHold hold;
   ULONGLONG pressedAt = 0;  // when the test button was last pressed
+  Text addressAtButton;     // the address line when the button was last seen enabled
   // A run this driver started began after this.
   SYSTEMTIME startedAt{};
   // What the dialog showed before a copy.
@@ -322,6 +325,7 @@ bool WaitEnabled(Driver& driver, const Text& argument) {
     return Fail(L"the button is still disabled after " + argument + L" ms");
   }
   PrintLine(L"button: enabled");
+  driver.addressAtButton = TextOf(Control(driver, IDC_LOCAL_ADDRESS));
   if (driver.pressedAt != 0) {
     PrintNote(L"run: " + ToText(static_cast<int32_t>(GetTickCount64() - driver.pressedAt)) +
               L" ms from the press to the button enabled");
@@ -332,7 +336,8 @@ bool WaitEnabled(Driver& driver, const Text& argument) {
 bool WaitAddress(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
   HWND const line = Control(driver, IDC_LOCAL_ADDRESS);
-  if (!WaitFor(argument, [line] { return !TextOf(line).empty(); })) {
+  if (!WaitFor(argument,
+               [line] { return !TextOf(line).empty() && TextOf(line) != kPreviousAddressLine; })) {
     return Fail(L"the address line is still empty after " + argument + L" ms");
   }
   return Address(driver, argument);
@@ -400,6 +405,10 @@ bool ClearAddress(Driver& driver, const Text&) {
   return SetControlText(driver, IDC_LOCAL_ADDRESS, Text());
 }
 
+bool MarkAddress(Driver& driver, const Text&) {
+  return SetControlText(driver, IDC_LOCAL_ADDRESS, kPreviousAddressLine);
+}
+
 bool ClearLog(Driver& driver, const Text&) {
   if (!NeedDialog(driver)) return false;
   const Text path = RunLogPathOf(driver.dialog);
@@ -415,7 +424,7 @@ bool ClearLog(Driver& driver, const Text&) {
 bool CheckCaseCommand(Driver& driver, const Text& argument) {
   if (!NeedDialog(driver)) return false;
   if (driver.logStart) driver.logStart->Release();
-  return CheckCase(driver.dialog, argument);
+  return CheckCase(driver.dialog, argument, driver.addressAtButton);
 }
 
 bool WaitLine(Driver& driver, const Text& text) {
@@ -710,6 +719,7 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"about", {true, About}},
       {L"close", {true, Close}},
       {L"clear-address", {false, ClearAddress}},
+      {L"mark-address", {false, MarkAddress}},
       {L"clear-log", {false, ClearLog}},
       {L"prepare-log", {true, PrepareLog}},
       {L"check-case", {true, CheckCaseCommand}},
