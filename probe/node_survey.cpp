@@ -47,6 +47,9 @@ bool Launcher::SurveyNodes() {
 
   if (!batch.Run(nodes)) {
     if (batch.socketsReady) {
+      // Probe threads abandoned here may still be resolving their node's name. Stopping the
+      // survey's start of the socket library is safe only because each of them holds a start of
+      // its own in its CPing, which refuses to resolve without one (probe/ping_win.cpp).
       StopSocketLibrary();
       batch.socketsReady = false;
     }

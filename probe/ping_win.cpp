@@ -86,6 +86,13 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return false;
   }
+  // The survey stops its own start of the socket library while abandoned probe threads may still
+  // be here; resolving is safe only on this CPing's own start, not on whatever else keeps the
+  // library started.
+  if (!library->socketsStarted) {
+    SetLastError(WSANOTINITIALISED);
+    return false;
+  }
   uint32_t address = 0;
   if (!ResolveIPv4(WideToAnsi(target), address)) return false;
 

@@ -28,12 +28,12 @@ TEST_F(LoginFlowTest, DirectFlowNamesTheServersTestsTheNodeThenSurveysAndReports
   EXPECT_TRUE(DirectLoginFlow());
 
   const GlobalDataCollection& catalogue = GetGlobalDataCollection();
-  EXPECT_EQ(catalogue.contacterServerUrl, AddressBookUrl());
+  EXPECT_EQ(catalogue.contacterServerUrl, L"http://127.0.0.5:9090/");
   EXPECT_EQ(catalogue.tcpNodeAddress, L"127.0.0.6:5060");
   EXPECT_EQ(catalogue.sipNodeAddress, L"127.0.0.2:5060");
   EXPECT_EQ(GetLauncher().nodeLists[Sip], (TextList{L"127.0.0.2:5060", L"127.0.0.7:5060"}));
   EXPECT_EQ(library_->Calls(),
-            (std::vector<std::string>{"SetNewHttpContacterServer " + ToUtf8(AddressBookUrl()),
+            (std::vector<std::string>{"SetNewHttpContacterServer http://127.0.0.5:9090/",
                                       "CreateTCP 127.0.0.6 5060", "ConnectTCP", "DisConnectTCP"}));
   const TextList expected = {
       L"开始正常登陆流程------------------------------------------------Begin",
@@ -79,10 +79,10 @@ TEST_F(LoginFlowTest, ProxyFlowStopsAtTheFirstNodeThatConnects) {
 
   EXPECT_TRUE(ProxyLoginFlow());
   EXPECT_EQ(library_->Calls(),
-            (std::vector<std::string>{"SetNewHttpContacterServer " + ToUtf8(WapAddressBookUrl()),
+            (std::vector<std::string>{"SetNewHttpContacterServer http://127.0.0.3/kelo_commbook/",
                                       "CreateTCP 127.0.0.6 5061", "ConnectTCP", "GetLastTcpError",
                                       "CreateTCP 127.0.0.6 5060", "ConnectTCP", "DisConnectTCP"}));
-  EXPECT_EQ(catalogue.contacterServerUrl, WapAddressBookUrl());
+  EXPECT_EQ(catalogue.contacterServerUrl, L"http://127.0.0.3/kelo_commbook/");
   EXPECT_EQ(catalogue.tcpNodeAddress, L"127.0.0.6:5060");
   EXPECT_EQ(catalogue.sipNodeAddress, L"kept");
   EXPECT_EQ(GetLauncher().nodeLists[Sip], TextList{L"127.0.0.3:5060"});
