@@ -61,8 +61,7 @@ class HttpServiceLibrary final : public ServiceLibrary {
   int32_t GetHttpCode() override { return state_.HttpCode(); }
   int32_t GetCurlCode() override { return state_.TransferCode(); }
 
-  // Ends every session accepted since the last logout, all at once, so that the caller waits no
-  // longer than for one request. True when there was one and every one ended.
+  // Ends every session accepted since the last logout.
   bool HttpLogout() override { return LogOutAll(state_.TakeSessions(), timeouts_); }
 
   void EndSessionsOnClose(Clock::time_point deadline) override {
