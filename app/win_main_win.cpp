@@ -16,8 +16,8 @@
 namespace {
 
 // From the close to the end of the process, whatever a run was doing.
-constexpr std::chrono::milliseconds kCloseBudget{2500};
-static_assert(kCloseLogoutLimit < kCloseBudget, "a logout begun at the close has time to end");
+constexpr std::chrono::milliseconds kCloseBudget{2000};
+static_assert(kCloseLogoutLimit <= kCloseBudget, "a logout begun at the close has time to end");
 static_assert(kEchoTimeoutMs < kCloseBudget.count(), "so has the echo under way");
 
 // The dialog has gone, perhaps in the middle of a run: no network step starts from now on, the
