@@ -4,11 +4,12 @@
 
 #include <optional>
 
+#include "res/version.h"
 #include "support/platform_process.h"
 #include "support/text.h"
 
 // The program and its file version, as the version resource gives it.
-inline constexpr wchar_t kTranscriptProduct[] = L"Quorvex 1.0.0.1";
+inline constexpr wchar_t kTranscriptProduct[] = L"Quorvex " QUORVEX_VERSION_TEXT;
 
 // yyyy-mm-dd hh:mm:ss
 Text FormatDateTime(const platform::DateTime& time);
