@@ -83,14 +83,16 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kList,
     kAddress,
     kAddressLine,
-    kLog
+    kLog,
+    kSummary
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
       {"[service]", Section::kService},
       {"[list]", Section::kList},
       {"[address]", Section::kAddress},
       {"[address line]", Section::kAddressLine},
-      {"[log]", Section::kLog}};
+      {"[log]", Section::kLog},
+      {"[summary]", Section::kSummary}};
   bool sawService = false;
   bool sawList = false;
   std::string line;
@@ -119,6 +121,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
         return false;
       }
       if (!out.addressLine) out.addressLine = FromUtf8(text);
+    } else if (section == Section::kSummary) {
+      if (!text.empty()) out.summary.push_back(FromUtf8(text));
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;

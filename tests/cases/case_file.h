@@ -11,6 +11,8 @@
 //                                                 case then runs with a simulator of its own
 //   [address line]                                optional
 //   the text the local address line must show once the run ended
+//   [summary]                                     optional
+//   the lines of the report's summary after "概要", once the run ended, written as in [list]
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -44,6 +46,7 @@ struct CaseFile {
   TextList list;                    // the [list] section, one entry per line, repetitions spelt out
   std::string address;              // the [address] section as it stands; empty without one
   std::optional<Text> addressLine;  // the [address line] section
+  TextList summary;                 // the [summary] section; empty without one
   bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized
