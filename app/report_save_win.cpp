@@ -49,8 +49,8 @@ void SaveReport(HWND dialog, const std::optional<platform::DateTime>& runStart,
   wchar_t path[MAX_PATH] = {};
   ReportFileName(runStart ? *runStart : platform::LocalDateTime()).copy(path, MAX_PATH - 1);
   wchar_t documents[MAX_PATH] = {};
-  const bool haveDocuments = SUCCEEDED(
-      SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents));
+  const bool haveDocuments =
+      SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents));
   // Pairs of a name and a pattern, ended by an empty name.
   static constexpr wchar_t kFilter[] = L"文本文件 (*.txt)\0*.txt\0";
 

@@ -18,11 +18,10 @@ void AddTcpLines(const std::vector<TcpTest>& tests, TextList& lines) {
     if (test.result == TcpTest::Result::kFailed) ++failed;
     if (test.result != TcpTest::Result::kConnected) continue;
     connected = true;
-    lines.push_back(test.proxyIndex == 0
-                        ? L"TCP 连接成功：直连节点 " + test.node
-                        : L"TCP 连接成功：代理节点 " + test.node + L"（第 " +
-                              ToText(test.proxyIndex) + L" 个，共 " + ToText(test.proxyCount) +
-                              L" 个）");
+    lines.push_back(test.proxyIndex == 0 ? L"TCP 连接成功：直连节点 " + test.node
+                                         : L"TCP 连接成功：代理节点 " + test.node + L"（第 " +
+                                               ToText(test.proxyIndex) + L" 个，共 " +
+                                               ToText(test.proxyCount) + L" 个）");
   }
   if (connected) return;
   // A test still under way has neither failed nor connected.
@@ -75,8 +74,9 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   const bool allSilent = std::all_of(nodes.begin(), nodes.end(),
                                      [](const NodeResult& record) { return record.lost == 100; });
   if (tcpConnected && !nodes.empty() && allSilent) {
-    lines.push_back(L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
-                    L"可能是网络屏蔽了 ICMP，节点不一定有故障");
+    lines.push_back(
+        L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
+        L"可能是网络屏蔽了 ICMP，节点不一定有故障");
   }
   return lines;
 }

@@ -43,7 +43,12 @@ DateTime LocalDateTime() {
   utc.wMilliseconds = 0;
   SYSTEMTIME now{};
   if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now)) now = utc;
-  return {now.wYear, now.wMonth,  now.wDay, now.wHour, now.wMinute, now.wSecond,
+  return {now.wYear,
+          now.wMonth,
+          now.wDay,
+          now.wHour,
+          now.wMinute,
+          now.wSecond,
           MinutesBetween(now, utc)};
 }
 

@@ -21,10 +21,10 @@ struct TcpTest {
 };
 
 struct RunOutcome {
-  std::vector<AcceptedLogin> acceptedLogins;       // in the order the servers accepted
-  std::vector<TcpTest> tcpTests;                   // in the order they were made
-  std::vector<std::vector<NodeResult>> surveys;    // each successful survey's records
-  bool ended = false;                              // the controller has finished
+  std::vector<AcceptedLogin> acceptedLogins;     // in the order the servers accepted
+  std::vector<TcpTest> tcpTests;                 // in the order they were made
+  std::vector<std::vector<NodeResult>> surveys;  // each successful survey's records
+  bool ended = false;                            // the controller has finished
 };
 
 // Forgets the last run; called where a run's workers are started.

@@ -87,12 +87,9 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kSummary
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
-      {"[service]", Section::kService},
-      {"[list]", Section::kList},
-      {"[address]", Section::kAddress},
-      {"[address line]", Section::kAddressLine},
-      {"[log]", Section::kLog},
-      {"[summary]", Section::kSummary}};
+      {"[service]", Section::kService}, {"[list]", Section::kList},
+      {"[address]", Section::kAddress}, {"[address line]", Section::kAddressLine},
+      {"[log]", Section::kLog},         {"[summary]", Section::kSummary}};
   bool sawService = false;
   bool sawList = false;
   std::string line;

@@ -30,7 +30,14 @@
 //   right-click N      right-click line N of the list with the mouse (user_input.h)
 //   menu MS            wait up to MS ms for the list's context menu and report where it opened
 //   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
-//   transcript MS      wait up to MS ms for a copied transcript; check it against the dialog
+//   transcript MS      wait up to MS ms for a copied report; check it against the dialog
+//   check-report FILE  the same within 5 s, then its summary against the whole-run case FILE; the
+//                      report must not hold the user name or password set
+//   save-as NAME       in the Save dialog the program opens within 20 s, check the name offered
+//                      against the last report's start, type NAME (in the offered folder unless
+//                      absolute) and save, deleting a file of that name first
+//   saved-report NAME  compare file NAME (in Documents unless absolute) with the last report as
+//                      UTF-8 with a byte-order mark, then print it
 //   clipboard MS       wait up to MS ms for text on the clipboard and report it
 //   remove-log-folder  delete the program's run log and the folder that holds it
 //   file-browser MS    wait up to MS ms for the shell's file browser; report it, then close it
@@ -44,6 +51,9 @@
 // which), 2 for a command line it does not understand.
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -53,6 +63,7 @@
 #include "res/resource.h"
 #include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
+#include "tests/common/temp_folder.h"
 #include "tests/gui/case_check_win.h"
 #include "tests/gui/clipboard_check.h"
 #include "tests/gui/dialog_windows.h"
@@ -81,6 +92,8 @@ struct Driver {
   int rightClickedLine = -1;
   // The run log as a case set it up, until the driver ends.
   std::unique_ptr<CaseLogStart> logStart;
+  Text userName, password;  // as set in the dialog
+  Text report;              // the last report copied
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -581,13 +594,85 @@ bool ClearClipboard(Driver& driver, const Text&) {
   return true;
 }
 
-bool Transcript(Driver& driver, const Text& argument) {
+bool CopiedReport(Driver& driver, const Text& argument, TextList& summary) {
   if (!NeedDialog(driver)) return false;
   const std::optional<Text> copied = WaitForClipboardText(Milliseconds(argument));
   if (!copied) return Fail(L"no text on the clipboard after " + argument + L" ms");
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now);
+  driver.report = *copied;
+  return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now, summary);
+}
+
+bool Transcript(Driver& driver, const Text& argument) {
+  TextList summary;
+  return CopiedReport(driver, argument, summary);
+}
+
+bool CheckReport(Driver& driver, const Text& argument) {
+  CaseFile file;
+  std::string error;
+  TextList summary;
+  if (!ReadCaseFile(std::filesystem::path(argument), file, error)) return Fail(FromUtf8(error));
+  if (!CopiedReport(driver, L"5000", summary)) return false;
+  for (const Text& typed : {driver.userName, driver.password}) {
+    if (!typed.empty() && driver.report.find(typed) != Text::npos)
+      return Fail(L"the report holds " + Quoted(typed) + L", typed into the dialog");
+  }
+  if (!file.summary.empty() && !ListMatches(file.summary, summary, error))
+    return Fail(L"summary: " + FromUtf8(error));
+  PrintLine(L"report: no user name or password, the summary as the case says");
+  return true;
+}
+
+// In the user's Documents unless absolute.
+Text InDocuments(const Text& name) {
+  wchar_t path[MAX_PATH] = {};
+  if (name.find(L':') != Text::npos ||
+      FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path)))
+    return name;
+  return Text(path) + L"\\" + name;
+}
+
+constexpr int kFileNameBox = 0x47c;  // cmb13 of the common file dialogs
+
+bool SaveAs(Driver& driver, const Text& name) {
+  if (!NeedDialog(driver)) return false;
+  HWND const box = WaitForOwnedDialog(driver.dialog, kFileNameBox, 20000);
+  if (box == nullptr) return Fail(L"no Save dialog after 20000 ms");
+  // The header's "yyyy-mm-dd hh:mm:ss", after the program and its version, as yyyymmdd-hhmmss.
+  const Text header = driver.report.substr(0, driver.report.find(L'\r'));
+  Text stamp;
+  for (wchar_t c : header.substr(std::min(header.size(), header.find(L' ', 8) + 1), 19)) {
+    if (c >= L'0' && c <= L'9') stamp += c;
+  }
+  if (stamp.size() == 14) stamp.insert(8, 1, L'-');
+  const Text offered = TextOf(GetDlgItem(box, kFileNameBox));
+  if (offered != L"Quorvex-" + stamp + L".txt")
+    return Fail(L"the Save dialog offers " + Quoted(offered) + L" for the run of " +
+                Quoted(header));
+  PrintLine(L"save: the Save dialog offers the name of the run's start");
+  // An earlier file would have the dialog ask whether to replace it.
+  DeleteFileW(InDocuments(name).c_str());
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(GetDlgItem(box, kFileNameBox), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, 5000, &result);
+  SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  if (!WaitUntilGone(box, 10000)) return Fail(L"the Save dialog does not close");
+  Synchronise(driver.dialog);
+  return true;
+}
+
+bool SavedReport(Driver& driver, const Text& name) {
+  const Text path = InDocuments(name);
+  const std::string bytes = ReadFileBytes(std::filesystem::path(path));
+  if (driver.report.empty() || bytes != "\xEF\xBB\xBF" + ToUtf8(driver.report))
+    return Fail(Quoted(path) + L" is not the copied report in UTF-8 with a byte-order mark");
+  PrintLine(L"saved: " + Quoted(name) + L" holds the copied report, UTF-8 with a byte-order mark");
+  for (size_t at = 0, end; (end = driver.report.find(L"\r\n", at)) != Text::npos; at = end + 2)
+    PrintLine(L"  > " + driver.report.substr(at, end - at));
+  return true;
 }
 
 Text Visible(const Text& text) {
@@ -684,9 +769,11 @@ const std::map<Text, CommandEntry>& Commands() {
   static const std::map<Text, CommandEntry> commands = {
       {L"find", {true, Find}},
       {L"set-user",
-       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, t); }}},
+       {true,
+        [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, d.userName = t); }}},
       {L"set-password",
-       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_PASSWORD, t); }}},
+       {true,
+        [](Driver& d, const Text& t) { return SetControlText(d, IDC_PASSWORD, d.password = t); }}},
       {L"add-line", {true, AddLine}},
       {L"click", {false, Click}},
       {L"click-hold", {true, ClickHold}},
@@ -713,6 +800,9 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"menu-closed", {true, MenuClosed}},
       {L"clear-clipboard", {false, ClearClipboard}},
       {L"transcript", {true, Transcript}},
+      {L"check-report", {true, CheckReport}},
+      {L"save-as", {true, SaveAs}},
+      {L"saved-report", {true, SavedReport}},
       {L"clipboard", {true, Clipboard}},
       {L"remove-log-folder", {false, RemoveLogFolder}},
       {L"file-browser", {true, FileBrowser}},
