@@ -1,6 +1,7 @@
 #include "app/report_text.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/transcript_text.h"
 #include "probe/node_type.h"
@@ -25,8 +26,12 @@ void AddTcpLines(const std::vector<TcpTest>& tests, TextList& lines) {
   }
   if (connected) return;
   // A test still under way has neither failed nor connected.
-  lines.push_back(failed > 0 ? L"TCP 连接全部失败：" + ToText(failed) + L" 个节点都没有连通"
-                             : Text(L"没有 TCP 连接测试结果"));
+  if (tests.empty()) {
+    lines.push_back(L"没有进行 TCP 连接测试");
+  } else {
+    lines.push_back(failed > 0 ? L"没有 TCP 节点连接成功：" + ToText(failed) + L" 个节点连接失败"
+                               : Text(L"TCP 连接测试尚无结果"));
+  }
 }
 
 std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
@@ -54,7 +59,7 @@ Text WorstRtppLine(const std::vector<NodeResult>& rtpp) {
 }  // namespace
 
 TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
-  if (!outcome) return {L"尚未开始测试"};
+  if (!outcome) return {L"没有测试结果"};
   TextList lines;
   if (!outcome->ended) lines.push_back(L"测试仍在进行，以下是目前的结果");
   for (const AcceptedLogin& login : outcome->acceptedLogins) lines.push_back(LoginLine(login));

@@ -2,7 +2,9 @@
 // system menu, the catalogue, the list as workers fill it, and closing while a run goes on.
 #include <windows.h>
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <chrono>
@@ -19,6 +21,7 @@
 #include "app/progress_list.h"
 #include "app/quorvex_dlg_win.h"
 #include "app/report_save_win.h"
+#include "app/report_text.h"
 #include "catalogue/global_data_collection.h"
 #include "res/resource.h"
 #include "support/run_log.h"
@@ -251,6 +254,25 @@ TEST_F(DialogInProcessTest, ContextMenuHasItsCommandsAndGreysCopyLineWithNoLineS
     EXPECT_EQ(ShownMenuItems(window),
               TextList({L"复制全部 #32771", L"复制本行 #32772 greyed", L"保存报告… #32774", L"-",
                         L"打开日志文件夹 #32773"}));
+  });
+}
+
+// Without a run the Save dialog offers Documents and a name of now; Cancel writes nothing.
+TEST_F(DialogInProcessTest, SaveReportOffersDocumentsAndTheTimeAndCancelWritesNothing) {
+  RunDialog([](HWND window) {
+    PostMessageW(window, WM_COMMAND, ID_SAVE_REPORT, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = GetLastActivePopup(window)) != window; }, 20s));
+    wchar_t folder[MAX_PATH] = {}, name[MAX_PATH] = {}, documents[MAX_PATH] = {};
+    SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    SendMessageW(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    EXPECT_EQ(Text(folder), Text(documents));
+    EXPECT_EQ(Text(name).substr(0, 17), ReportFileName(platform::LocalDateTime()).substr(0, 17));
+    EXPECT_EQ(Text(name).size(), Text(L"Quorvex-yyyymmdd-hhmmss.txt").size());
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); }, 10s));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(documents) / name));
   });
 }
 

@@ -33,11 +33,10 @@
 //   transcript MS      wait up to MS ms for a copied report; check it against the dialog
 //   check-report FILE  the same within 5 s, then its summary against the whole-run case FILE; the
 //                      report must not hold the user name or password set
-//   save-as NAME       in the Save dialog the program opens within 20 s, check the name offered
-//                      against the last report's start, type NAME (in the offered folder unless
-//                      absolute) and save, deleting a file of that name first
-//   saved-report NAME  compare file NAME (in Documents unless absolute) with the last report as
-//                      UTF-8 with a byte-order mark, then print it
+//   save-as PATH       in the Save dialog the program opens within 20 s, check the name offered
+//                      against the last report's start, type PATH and save, deleting the file first
+//   saved-report PATH  wait up to 10 s for file PATH to hold the last report as UTF-8 with a
+//                      byte-order mark
 //   clipboard MS       wait up to MS ms for text on the clipboard and report it
 //   remove-log-folder  delete the program's run log and the folder that holds it
 //   file-browser MS    wait up to MS ms for the shell's file browser; report it, then close it
@@ -50,8 +49,6 @@
 // The exit code is 0 when every command did its work, 1 when one failed (the transcript says
 // which), 2 for a command line it does not understand.
 #include <windows.h>
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -625,18 +622,9 @@ bool CheckReport(Driver& driver, const Text& argument) {
   return true;
 }
 
-// In the user's Documents unless absolute.
-Text InDocuments(const Text& name) {
-  wchar_t path[MAX_PATH] = {};
-  if (name.find(L':') != Text::npos ||
-      FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path)))
-    return name;
-  return Text(path) + L"\\" + name;
-}
-
 constexpr int kFileNameBox = 0x47c;  // cmb13 of the common file dialogs
 
-bool SaveAs(Driver& driver, const Text& name) {
+bool SaveAs(Driver& driver, const Text& path) {
   if (!NeedDialog(driver)) return false;
   HWND const box = WaitForOwnedDialog(driver.dialog, kFileNameBox, 20000);
   if (box == nullptr) return Fail(L"no Save dialog after 20000 ms");
@@ -653,10 +641,10 @@ bool SaveAs(Driver& driver, const Text& name) {
                 Quoted(header));
   PrintLine(L"save: the Save dialog offers the name of the run's start");
   // An earlier file would have the dialog ask whether to replace it.
-  DeleteFileW(InDocuments(name).c_str());
+  DeleteFileW(path.c_str());
   DWORD_PTR result = 0;
   SendMessageTimeoutW(GetDlgItem(box, kFileNameBox), WM_SETTEXT, 0,
-                      reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, 5000, &result);
+                      reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result);
   SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
   if (!WaitUntilGone(box, 10000)) return Fail(L"the Save dialog does not close");
@@ -664,14 +652,14 @@ bool SaveAs(Driver& driver, const Text& name) {
   return true;
 }
 
-bool SavedReport(Driver& driver, const Text& name) {
-  const Text path = InDocuments(name);
-  const std::string bytes = ReadFileBytes(std::filesystem::path(path));
-  if (driver.report.empty() || bytes != "\xEF\xBB\xBF" + ToUtf8(driver.report))
+bool SavedReport(Driver& driver, const Text& path) {
+  // The program writes the file once the dialog has gone, and puts it in place whole.
+  const auto saved = [&] {
+    return ReadFileBytes(std::filesystem::path(path)) == "\xEF\xBB\xBF" + ToUtf8(driver.report);
+  };
+  if (driver.report.empty() || !WaitFor(L"10000", saved))
     return Fail(Quoted(path) + L" is not the copied report in UTF-8 with a byte-order mark");
-  PrintLine(L"saved: " + Quoted(name) + L" holds the copied report, UTF-8 with a byte-order mark");
-  for (size_t at = 0, end; (end = driver.report.find(L"\r\n", at)) != Text::npos; at = end + 2)
-    PrintLine(L"  > " + driver.report.substr(at, end - at));
+  PrintLine(L"saved: the file holds the copied report, UTF-8 with a byte-order mark");
   return true;
 }
 
