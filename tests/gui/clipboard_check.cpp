@@ -71,8 +71,7 @@ bool CheckHeader(Text header, SYSTEMTIME from, const SYSTEMTIME& to) {
   // The system's version ends the header: "Windows" and three numbers.
   const size_t system = header.rfind(L" Windows ");
   const Text version = system != Text::npos ? header.substr(system + 9) : Text();
-  if (system == Text::npos || version.empty() ||
-      std::count(version.begin(), version.end(), L'.') != 2 ||
+  if (std::count(version.begin(), version.end(), L'.') != 2 ||
       version.find_first_not_of(L"0123456789.") != Text::npos) {
     PrintLine(L"report: header " + Quoted(header) + L" does not end with the Windows version");
     return false;

@@ -269,7 +269,6 @@ TEST_F(DialogInProcessTest, SaveReportOffersDocumentsAndTheTimeAndCancelWritesNo
     SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
     EXPECT_EQ(Text(folder), Text(documents));
     EXPECT_EQ(Text(name).substr(0, 17), ReportFileName(platform::LocalDateTime()).substr(0, 17));
-    EXPECT_EQ(Text(name).size(), Text(L"Quorvex-yyyymmdd-hhmmss.txt").size());
     SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); }, 10s));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(documents) / name));

@@ -31,12 +31,10 @@
 //   menu MS            wait up to MS ms for the list's context menu and report where it opened
 //   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
 //   transcript MS      wait up to MS ms for a copied report; check it against the dialog
-//   check-report FILE  the same within 5 s, then its summary against the whole-run case FILE; the
-//                      report must not hold the user name or password set
-//   save-as PATH       in the Save dialog the program opens within 20 s, check the name offered
-//                      against the last report's start, type PATH and save, deleting the file first
-//   saved-report PATH  wait up to 10 s for file PATH to hold the last report as UTF-8 with a
-//                      byte-order mark
+//   check-report FILE  transcript 5000, then the summary against case FILE; no credentials set
+//   save-as PATH       in the Save dialog (20 s) check the name offered from the report's start,
+//                      then save as PATH, deleted first
+//   saved-report PATH  wait up to 10 s for PATH to hold the last report in UTF-8 with a BOM
 //   clipboard MS       wait up to MS ms for text on the clipboard and report it
 //   remove-log-folder  delete the program's run log and the folder that holds it
 //   file-browser MS    wait up to MS ms for the shell's file browser; report it, then close it
@@ -601,21 +599,15 @@ bool CopiedReport(Driver& driver, const Text& argument, TextList& summary) {
   return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now, summary);
 }
 
-bool Transcript(Driver& driver, const Text& argument) {
-  TextList summary;
-  return CopiedReport(driver, argument, summary);
-}
-
 bool CheckReport(Driver& driver, const Text& argument) {
   CaseFile file;
   std::string error;
   TextList summary;
   if (!ReadCaseFile(std::filesystem::path(argument), file, error)) return Fail(FromUtf8(error));
   if (!CopiedReport(driver, L"5000", summary)) return false;
-  for (const Text& typed : {driver.userName, driver.password}) {
+  for (const Text& typed : {driver.userName, driver.password})
     if (!typed.empty() && driver.report.find(typed) != Text::npos)
       return Fail(L"the report holds " + Quoted(typed) + L", typed into the dialog");
-  }
   if (!file.summary.empty() && !ListMatches(file.summary, summary, error))
     return Fail(L"summary: " + FromUtf8(error));
   PrintLine(L"report: no user name or password, the summary as the case says");
@@ -628,17 +620,14 @@ bool SaveAs(Driver& driver, const Text& path) {
   if (!NeedDialog(driver)) return false;
   HWND const box = WaitForOwnedDialog(driver.dialog, kFileNameBox, 20000);
   if (box == nullptr) return Fail(L"no Save dialog after 20000 ms");
-  // The header's "yyyy-mm-dd hh:mm:ss", after the program and its version, as yyyymmdd-hhmmss.
-  const Text header = driver.report.substr(0, driver.report.find(L'\r'));
-  Text stamp;
-  for (wchar_t c : header.substr(std::min(header.size(), header.find(L' ', 8) + 1), 19)) {
-    if (c >= L'0' && c <= L'9') stamp += c;
-  }
-  if (stamp.size() == 14) stamp.insert(8, 1, L'-');
+  // The header's "yyyy-mm-dd hh:mm:ss" after the program and its version, as yyyymmdd-hhmmss.
+  Text stamp =
+      driver.report.substr(std::min(driver.report.size(), driver.report.find(L' ', 8) + 1), 19);
+  std::erase_if(stamp, [](wchar_t c) { return c == L'-' || c == L':'; });
+  std::replace(stamp.begin(), stamp.end(), L' ', L'-');
   const Text offered = TextOf(GetDlgItem(box, kFileNameBox));
   if (offered != L"Quorvex-" + stamp + L".txt")
-    return Fail(L"the Save dialog offers " + Quoted(offered) + L" for the run of " +
-                Quoted(header));
+    return Fail(L"the dialog offers " + Quoted(offered));
   PrintLine(L"save: the Save dialog offers the name of the run's start");
   // An earlier file would have the dialog ask whether to replace it.
   DeleteFileW(path.c_str());
@@ -647,9 +636,7 @@ bool SaveAs(Driver& driver, const Text& path) {
                       reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result);
   SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-  if (!WaitUntilGone(box, 10000)) return Fail(L"the Save dialog does not close");
-  Synchronise(driver.dialog);
-  return true;
+  return WaitUntilGone(box, 10000) || Fail(L"the Save dialog does not close");
 }
 
 bool SavedReport(Driver& driver, const Text& path) {
@@ -787,7 +774,12 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"menu", {true, Menu}},
       {L"menu-closed", {true, MenuClosed}},
       {L"clear-clipboard", {false, ClearClipboard}},
-      {L"transcript", {true, Transcript}},
+      {L"transcript",
+       {true,
+        [](Driver& d, const Text& t) {
+          TextList s;
+          return CopiedReport(d, t, s);
+        }}},
       {L"check-report", {true, CheckReport}},
       {L"save-as", {true, SaveAs}},
       {L"saved-report", {true, SavedReport}},
