@@ -1,4 +1,4 @@
-// The progress list's context menu: "复制全部", "复制本行", "打开日志文件夹".
+// The progress list's context menu: "复制全部", "复制本行", "保存报告…", "打开日志文件夹".
 #pragma once
 
 #include <windows.h>

@@ -12,9 +12,11 @@ add_library(quorvex_dialog STATIC
   log_folder_win.cpp
   module_path_win.cpp
   quorvex_dlg_win.cpp
+  report_save_win.cpp
   transcript_copy_win.cpp)
-target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_catalogue quorvex_testrun
-                                            quorvex_support comctl32 shell32 ole32)
+target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_report quorvex_catalogue
+                                            quorvex_testrun quorvex_support comctl32 comdlg32
+                                            shell32 ole32)
 
 # The global application object and the entry point live in the executable itself, so that the
 # linker keeps them.

@@ -1,31 +1,14 @@
 #include "app/log_folder_win.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <atomic>
 
+#include "app/com_apartment_win.h"
 #include "support/run_log.h"
 #include "support/worker_thread.h"
 
 namespace {
-
-// The shell may hand the request to extensions that need COM on the calling thread.
-class ComApartment {
- public:
-  ComApartment()
-      : initialised_(
-            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-  }
-  ~ComApartment() {
-    if (initialised_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
 
 void OpenInShell(HWND owner, const Text& folder) {
   ComApartment com;

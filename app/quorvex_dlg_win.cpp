@@ -6,6 +6,7 @@
 #include "app/icon_placement.h"
 #include "app/list_keys_win.h"
 #include "app/log_folder_win.h"
+#include "app/report_save_win.h"
 #include "app/transcript_copy_win.h"
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
@@ -72,13 +73,16 @@ bool CQuorvexDlg::OnListCommand(WORD id) {
   HWND const list = GetDlgItem(IDC_PROGRESS_LIST);
   switch (id) {
     case ID_COPY_ALL:
-      CopyTranscript(GetSafeHwnd(), m_runStart);
+      CopyReport(GetSafeHwnd(), m_runStart);
       return true;
     case ID_COPY_LINE: {
       const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
       if (selected >= 0) CopyLine(GetSafeHwnd(), ListBoxLine(list, static_cast<int>(selected)));
       return true;
     }
+    case ID_SAVE_REPORT:
+      SaveReport(GetSafeHwnd(), m_runStart, AppName());
+      return true;
     case ID_OPEN_LOG_FOLDER:
       OpenRunLogFolder(GetSafeHwnd());
       return true;

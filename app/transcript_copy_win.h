@@ -10,8 +10,12 @@
 #include "support/platform_process.h"
 #include "support/text.h"
 
-// The header with `runStart`, the local address line and every line of the progress list.
-void CopyTranscript(HWND dialog, const std::optional<platform::DateTime>& runStart);
+// The report of the run the dialog shows: the header with `runStart` and this system, the local
+// address line, every line of the progress list, and the summary of the run's results so far.
+Text DialogReport(HWND dialog, const std::optional<platform::DateTime>& runStart);
+
+// "复制全部": the report.
+void CopyReport(HWND dialog, const std::optional<platform::DateTime>& runStart);
 
 // One line alone, without a line end.
 void CopyLine(HWND dialog, const Text& line);

@@ -13,6 +13,13 @@ void AppendLine(Text& text, const Text& line) {
   text += L"\r\n";
 }
 
+// UTC+08:00, UTC-03:30, UTC+00:00
+Text FormatUtcOffset(int minutes) {
+  const int size = minutes < 0 ? -minutes : minutes;
+  return Text(L"UTC") + (minutes < 0 ? L"-" : L"+") + ZeroPadded(size / 60, 2) + L":" +
+         ZeroPadded(size % 60, 2);
+}
+
 }  // namespace
 
 Text FormatDateTime(const platform::DateTime& time) {
@@ -21,9 +28,12 @@ Text FormatDateTime(const platform::DateTime& time) {
          ZeroPadded(time.minute, 2) + L":" + ZeroPadded(time.second, 2);
 }
 
-Text TranscriptHeader(const std::optional<platform::DateTime>& runStart) {
+Text TranscriptHeader(const std::optional<platform::DateTime>& runStart, const Text& system) {
   Text header = kTranscriptProduct;
-  if (runStart) header += L" " + FormatDateTime(*runStart);
+  if (runStart) {
+    header += L" " + FormatDateTime(*runStart) + L" " + FormatUtcOffset(runStart->utcOffsetMinutes);
+  }
+  if (!system.empty()) header += L" " + system;
   return header;
 }
 

@@ -1,5 +1,6 @@
-// The transcript a user copies to hand a run to support staff: a header naming the program and
-// when the shown run started, the local address line, then every list line, each ended by CR LF.
+// The transcript a user copies to hand a run to support staff: a header naming the program, when
+// the shown run started and on what system, the local address line, then every list line, each
+// ended by CR LF.
 #pragma once
 
 #include <optional>
@@ -14,7 +15,8 @@ inline constexpr wchar_t kTranscriptProduct[] = L"Quorvex " QUORVEX_VERSION_TEXT
 // yyyy-mm-dd hh:mm:ss
 Text FormatDateTime(const platform::DateTime& time);
 
-// Without a run start (none yet, or the press was refused) the header names the program only.
-Text TranscriptHeader(const std::optional<platform::DateTime>& runStart);
+// "Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 10.0.19045". Without a run start (none
+// yet, or the press was refused) there is no time; an unknown system adds nothing.
+Text TranscriptHeader(const std::optional<platform::DateTime>& runStart, const Text& system);
 
 Text TranscriptText(const Text& header, const Text& addressLine, const TextList& lines);

@@ -17,6 +17,7 @@
 #define ID_COPY_ALL 32771
 #define ID_COPY_LINE 32772
 #define ID_OPEN_LOG_FOLDER 32773
+#define ID_SAVE_REPORT 32774
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

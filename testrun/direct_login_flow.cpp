@@ -4,6 +4,7 @@
 #include "testrun/banner.h"
 #include "testrun/flow_steps.h"
 #include "testrun/login_flows.h"
+#include "testrun/run_outcome.h"
 #include "testrun/service_urls.h"
 
 bool DirectLoginFlow() {
@@ -21,6 +22,7 @@ bool DirectLoginFlow() {
   SetNewHttpContacterServer(addressBook);
   RegisterFlowNodes(launcher, catalogue.sipNodeAddress, catalogue.lastLoginResult);
 
+  RecordTcpTestStarted(catalogue.tcpNodeAddress, 0, 0);
   ReportLine(L"TCP 直连节点测试 ---> " + catalogue.tcpNodeAddress);
   if (!TestTcpConnection(node)) return false;
 

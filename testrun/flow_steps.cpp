@@ -4,6 +4,7 @@
 
 #include "app/progress_list.h"
 #include "support/service_library.h"
+#include "testrun/run_outcome.h"
 
 void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResult& result) {
   TextList sipNodes = result.sipServers;
@@ -14,20 +15,23 @@ void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResu
 
 bool TestTcpConnection(const NodeAddress& node) {
   if (!CreateTCP(node.host, PortArgument(node.portText))) {
+    RecordTcpTestResult(false);
     ReportLine(L"Failed ---> TCP 连接创建失败，错误码：" + ToText(GetLastTcpError()));
     return false;
   }
   if (!ConnectTCP()) {
+    RecordTcpTestResult(false);
     ReportLine(L"Failed ---> TCP 连接失败，错误码：" + ToText(GetLastTcpError()));
     return false;
   }
   DisConnectTCP();
+  RecordTcpTestResult(true);
   ReportLine(L"Successed ---> TCP 连接成功");
   return true;
 }
 
 void SurveyAndReportRtpp(Launcher& launcher) {
-  launcher.SurveyNodes();
+  if (launcher.SurveyNodes()) RecordSurvey(launcher.results);
   std::vector<NodeResult> rtpp;
   if (!launcher.GetRtppResults(rtpp)) return;
   for (const NodeResult& record : rtpp) {

@@ -11,6 +11,7 @@
 #include "support/worker_thread.h"
 #include "testrun/banner.h"
 #include "testrun/login_timings.h"
+#include "testrun/run_outcome.h"
 #include "testrun/service_urls.h"
 #include "testrun/test_run_controller.h"
 
@@ -91,6 +92,7 @@ unsigned MultiNodeLoginThread(MainWindow* /*dialog*/) {
   for (size_t i = 0; i < catalogue.loginServerUrls.size(); ++i) {
     const Text url = catalogue.loginServerUrls[i];
     if (RunAttempt(url, catalogue) && catalogue.loginSucceeded) {
+      RecordAcceptedLogin(url, url == ImServerUrl());
       ReportLine(L"Successed ---> 多点HTTP节点测试登陆，节点：" + url);
       catalogue.activeLoginServerUrl = url;
       catalogue.loginServerUrls.erase(catalogue.loginServerUrls.begin(),

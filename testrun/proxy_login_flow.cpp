@@ -4,6 +4,7 @@
 #include "testrun/banner.h"
 #include "testrun/flow_steps.h"
 #include "testrun/login_flows.h"
+#include "testrun/run_outcome.h"
 #include "testrun/service_urls.h"
 
 bool ProxyLoginFlow() {
@@ -23,6 +24,8 @@ bool ProxyLoginFlow() {
   for (size_t i = 0; i < catalogue.lastLoginResult.tcpProxyServers.size(); ++i) {
     catalogue.tcpNodeAddress = catalogue.lastLoginResult.tcpProxyServers[i];
     const NodeAddress node = SplitNodeAddress(catalogue.tcpNodeAddress);
+    RecordTcpTestStarted(catalogue.tcpNodeAddress, static_cast<int>(i) + 1,
+                         static_cast<int>(catalogue.lastLoginResult.tcpProxyServers.size()));
     ReportLine(L"TCP 代理节点测试 ---> " + catalogue.tcpNodeAddress);
     if (TestTcpConnection(node)) {
       connected = true;

@@ -11,6 +11,7 @@
 #include "testrun/banner.h"
 #include "testrun/login_flows.h"
 #include "testrun/multi_node_login.h"
+#include "testrun/run_outcome.h"
 #include "testrun/service_urls.h"
 
 bool useDirectLoginFlow = true;
@@ -59,6 +60,7 @@ unsigned TestRunThread(MainWindow* dialog) {
   WriteRunLog(L"//");
 
   HttpLogout();
+  RecordRunEnded();
   if (MainWindow* const window = GetAppMainWindow()) window->EnableTestButton();
   return 0;
 }

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "app/report_text.h"
+
 namespace {
 
-TEST(TranscriptTextTest, HeaderNamesTheProgramAndTheRunStartZeroPadded) {
-  EXPECT_EQ(TranscriptHeader(platform::DateTime{2024, 1, 5, 3, 4, 9}),
-            L"Quorvex 1.0.0.1 2024-01-05 03:04:09");
-  EXPECT_EQ(TranscriptHeader(platform::DateTime{2031, 12, 31, 23, 59, 58}),
-            L"Quorvex 1.0.0.1 2031-12-31 23:59:58");
-  EXPECT_EQ(TranscriptHeader(std::nullopt), L"Quorvex 1.0.0.1") << "no run has started";
+TEST(TranscriptTextTest, HeaderNamesTheProgramTheRunStartWithItsUtcOffsetAndTheSystem) {
+  EXPECT_EQ(TranscriptHeader(platform::DateTime{2024, 1, 5, 3, 4, 9, 480}, L"Windows 10.0.19045"),
+            L"Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 10.0.19045");
+  EXPECT_EQ(TranscriptHeader(platform::DateTime{2031, 12, 31, 23, 59, 58, -210}, L""),
+            L"Quorvex 1.0.0.1 2031-12-31 23:59:58 UTC-03:30")
+      << "an unknown system adds nothing";
+  EXPECT_EQ(TranscriptHeader(std::nullopt, L"Linux 6.1.0"), L"Quorvex 1.0.0.1 Linux 6.1.0")
+      << "no run has started";
+  EXPECT_EQ(ReportFileName({2024, 1, 5, 3, 4, 9}), L"Quorvex-20240105-030409.txt");
 }
 
 TEST(TranscriptTextTest, EveryLineEndsWithCrLfAndBlankLinesStay) {

@@ -84,7 +84,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kAddress,
     kAddressLine,
     kAddressLate,
-    kLog
+    kLog,
+    kSummary
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
       {"[service]", Section::kService},
@@ -92,7 +93,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       {"[address]", Section::kAddress},
       {"[address line]", Section::kAddressLine},
       {"[address answers late]", Section::kAddressLate},
-      {"[log]", Section::kLog}};
+      {"[log]", Section::kLog},
+      {"[summary]", Section::kSummary}};
   bool sawService = false;
   bool sawList = false;
   bool sawAddressLine = false;
@@ -129,6 +131,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
         error = path.string() + ": [address answers late] holds nothing";
         return false;
       }
+    } else if (section == Section::kSummary) {
+      if (!text.empty()) out.summary.push_back(FromUtf8(text));
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;

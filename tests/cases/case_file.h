@@ -14,6 +14,8 @@
 //   [address answers late]                        optional, empty: the address query returns only
 //                                                 after the run: when the button comes back the
 //                                                 line still shows the previous run's text
+//   [summary]                                     optional
+//   the lines of the report's summary after "概要", once the run ended, written as in [list]
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -48,6 +50,8 @@ struct CaseFile {
   std::string address;              // the [address] section as it stands; empty without one
   Text addressLine;                 // the [address line] section
   bool addressAnswersLate = false;  // [address answers late]
+  std::optional<Text> addressLine;  // the [address line] section
+  TextList summary;                 // the [summary] section; empty without one
   bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized

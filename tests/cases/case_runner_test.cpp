@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/report_text.h"
 #include "probe/launcher.h"
 #include "support/run_log.h"
 #include "testrun/run_start.h"
@@ -85,6 +86,10 @@ void WholeRunCase::TestBody() {
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;
   EXPECT_TRUE(AddressAtButtonMatches(file, addressAtButton, kPreviousAddressLine, error)) << error;
   EXPECT_TRUE(CaseLogMatches(file, lines, window->LocalAddressText(), log, error)) << error;
+  const TextList summary = ReportSummary(RunOutcomeSnapshot());
+  if (!file.summary.empty()) {
+    EXPECT_TRUE(ListMatches(file.summary, summary, error)) << "summary: " << error;
+  }
 }
 
 // A case that needs a simulator of its own runs only beside its own (scripts/netns-run --own).

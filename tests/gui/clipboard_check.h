@@ -19,9 +19,10 @@ struct DialogText {
   TextList lines;
 };
 
-// A copied transcript: the header "Quorvex 1.0.0.1", with the run's start when it names one, which
-// must lie between `from` and `to`; then the address line and the list line for line as the dialog
-// showed them at some moment between `before` and `after` (lines only come in at the end). Prints
-// what it finds; false when the text differs.
+// A copied report: the header "Quorvex 1.0.0.1", with the run's start and its UTC offset when it
+// names one (the start must lie between `from` and `to`), and "Windows N.N.N"; then the address
+// line and the list line for line as the dialog showed them at some moment between `before` and
+// `after` (lines only come in at the end); then a blank line, "概要" and the summary, which goes to
+// `summary`. Prints what it finds, the summary too; false when the text differs.
 bool CheckTranscript(const Text& copied, const DialogText& before, const DialogText& after,
-                     const SYSTEMTIME& from, const SYSTEMTIME& to);
+                     const SYSTEMTIME& from, const SYSTEMTIME& to, TextList& summary);

@@ -2,7 +2,9 @@
 // system menu, the catalogue, the list as workers fill it, and closing while a run goes on.
 #include <windows.h>
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <chrono>
@@ -18,11 +20,14 @@
 #include "app/main_window.h"
 #include "app/progress_list.h"
 #include "app/quorvex_dlg_win.h"
+#include "app/report_save_win.h"
+#include "app/report_text.h"
 #include "catalogue/global_data_collection.h"
 #include "res/resource.h"
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "testrun/service_urls.h"
+#include "tests/common/file_hold.h"
 #include "tests/common/scripted_service_library.h"
 #include "tests/common/temp_folder.h"
 
@@ -242,12 +247,48 @@ TEST_F(DialogInProcessTest, ContextMenuHasItsCommandsAndGreysCopyLineWithNoLineS
     AppendProgressLine(L"a");
     AppendProgressLine(L"b");
     EXPECT_EQ(ShownMenuItems(window),
-              TextList({L"复制全部 #32771", L"复制本行 #32772", L"-", L"打开日志文件夹 #32773"}))
+              TextList({L"复制全部 #32771", L"复制本行 #32772", L"保存报告… #32774", L"-",
+                        L"打开日志文件夹 #32773"}))
         << "the newest line is selected";
     SendDlgItemMessageW(window, IDC_PROGRESS_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    EXPECT_EQ(ShownMenuItems(window), TextList({L"复制全部 #32771", L"复制本行 #32772 greyed", L"-",
-                                                L"打开日志文件夹 #32773"}));
+    EXPECT_EQ(ShownMenuItems(window),
+              TextList({L"复制全部 #32771", L"复制本行 #32772 greyed", L"保存报告… #32774", L"-",
+                        L"打开日志文件夹 #32773"}));
   });
+}
+
+// Without a run the Save dialog offers Documents and a name of now; Cancel writes nothing.
+TEST_F(DialogInProcessTest, SaveReportOffersDocumentsAndTheTimeAndCancelWritesNothing) {
+  RunDialog([](HWND window) {
+    PostMessageW(window, WM_COMMAND, ID_SAVE_REPORT, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = GetLastActivePopup(window)) != window; }, 20s));
+    wchar_t folder[MAX_PATH] = {}, name[MAX_PATH] = {}, documents[MAX_PATH] = {};
+    SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    SendMessageW(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    EXPECT_EQ(Text(folder), Text(documents));
+    EXPECT_EQ(Text(name).substr(0, 17), ReportFileName(platform::LocalDateTime()).substr(0, 17));
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); }, 10s));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(documents) / name));
+  });
+}
+
+// Another program holding the file, or its folder gone: the earlier file stays whole, and nothing
+// is left beside it.
+TEST(ReportFileTest, AFailedWriteLeavesTheEarlierFileWholeAndNothingBesideIt) {
+  TempFolder temp;
+  const std::filesystem::path file = temp.path() / "report.txt";
+  ASSERT_TRUE(WriteReportFile(file.wstring(), L"先\r\n"));
+  {
+    ExclusiveFileHold hold(file);
+    ASSERT_TRUE(hold.held());
+    EXPECT_FALSE(WriteReportFile(file.wstring(), L"后\r\n"));
+  }
+  EXPECT_FALSE(WriteReportFile((temp.path() / "gone" / "report.txt").wstring(), L"后\r\n"));
+  EXPECT_EQ(ReadFileBytes(file), "\xEF\xBB\xBF" + ToUtf8(L"先\r\n"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
 }
 
 // Stands in for the shell: records what it was asked, on which thread, and whether the folder was

@@ -33,7 +33,11 @@
 //   right-click N      right-click line N of the list with the mouse (user_input.h)
 //   menu MS            wait up to MS ms for the list's context menu and report where it opened
 //   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
-//   transcript MS      wait up to MS ms for a copied transcript; check it against the dialog
+//   transcript MS      wait up to MS ms for a copied report; check it against the dialog
+//   check-report FILE  transcript 5000, then the summary against case FILE; no credentials set
+//   save-as PATH       in the Save dialog (20 s) check the name offered from the report's start,
+//                      then save as PATH, deleted first
+//   saved-report PATH  wait up to 10 s for PATH to hold the last report in UTF-8 with a BOM
 //   clipboard MS       wait up to MS ms for text on the clipboard and report it
 //   remove-log-folder  delete the program's run log and the folder that holds it
 //   file-browser MS    wait up to MS ms for the shell's file browser; report it, then close it
@@ -47,6 +51,7 @@
 // which), 2 for a command line it does not understand.
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -56,6 +61,7 @@
 #include "res/resource.h"
 #include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
+#include "tests/common/temp_folder.h"
 #include "tests/gui/case_check_win.h"
 #include "tests/gui/clipboard_check.h"
 #include "tests/gui/dialog_windows.h"
@@ -85,6 +91,8 @@ struct Driver {
   int rightClickedLine = -1;
   // The run log as a case set it up, until the driver ends.
   std::unique_ptr<CaseLogStart> logStart;
+  Text userName, password;  // as set in the dialog
+  Text report;              // the last report copied
 };
 
 using Command = std::function<bool(Driver&, const Text& argument)>;
@@ -600,13 +608,65 @@ bool ClearClipboard(Driver& driver, const Text&) {
   return true;
 }
 
-bool Transcript(Driver& driver, const Text& argument) {
+bool CopiedReport(Driver& driver, const Text& argument, TextList& summary) {
   if (!NeedDialog(driver)) return false;
   const std::optional<Text> copied = WaitForClipboardText(Milliseconds(argument));
   if (!copied) return Fail(L"no text on the clipboard after " + argument + L" ms");
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now);
+  driver.report = *copied;
+  return CheckTranscript(*copied, driver.noted, Shown(driver), driver.startedAt, now, summary);
+}
+
+bool CheckReport(Driver& driver, const Text& argument) {
+  CaseFile file;
+  std::string error;
+  TextList summary;
+  if (!ReadCaseFile(std::filesystem::path(argument), file, error)) return Fail(FromUtf8(error));
+  if (!CopiedReport(driver, L"5000", summary)) return false;
+  for (const Text& typed : {driver.userName, driver.password})
+    if (!typed.empty() && driver.report.find(typed) != Text::npos)
+      return Fail(L"the report holds " + Quoted(typed) + L", typed into the dialog");
+  if (!file.summary.empty() && !ListMatches(file.summary, summary, error))
+    return Fail(L"summary: " + FromUtf8(error));
+  PrintLine(L"report: no user name or password, the summary as the case says");
+  return true;
+}
+
+constexpr int kFileNameBox = 0x47c;  // cmb13 of the common file dialogs
+
+bool SaveAs(Driver& driver, const Text& path) {
+  if (!NeedDialog(driver)) return false;
+  HWND const box = WaitForOwnedDialog(driver.dialog, kFileNameBox, 20000);
+  if (box == nullptr) return Fail(L"no Save dialog after 20000 ms");
+  // The header's "yyyy-mm-dd hh:mm:ss" after the program and its version, as yyyymmdd-hhmmss.
+  Text stamp =
+      driver.report.substr(std::min(driver.report.size(), driver.report.find(L' ', 8) + 1), 19);
+  std::erase_if(stamp, [](wchar_t c) { return c == L'-' || c == L':'; });
+  std::replace(stamp.begin(), stamp.end(), L' ', L'-');
+  const Text offered = TextOf(GetDlgItem(box, kFileNameBox));
+  if (offered != L"Quorvex-" + stamp + L".txt")
+    return Fail(L"the dialog offers " + Quoted(offered));
+  PrintLine(L"save: the Save dialog offers the name of the run's start");
+  // An earlier file would have the dialog ask whether to replace it.
+  DeleteFileW(path.c_str());
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(GetDlgItem(box, kFileNameBox), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result);
+  SendNotifyMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  return WaitUntilGone(box, 10000) || Fail(L"the Save dialog does not close");
+}
+
+bool SavedReport(Driver& driver, const Text& path) {
+  // The program writes the file once the dialog has gone, and puts it in place whole.
+  const auto saved = [&] {
+    return ReadFileBytes(std::filesystem::path(path)) == "\xEF\xBB\xBF" + ToUtf8(driver.report);
+  };
+  if (driver.report.empty() || !WaitFor(L"10000", saved))
+    return Fail(Quoted(path) + L" is not the copied report in UTF-8 with a byte-order mark");
+  PrintLine(L"saved: the file holds the copied report, UTF-8 with a byte-order mark");
+  return true;
 }
 
 Text Visible(const Text& text) {
@@ -703,9 +763,11 @@ const std::map<Text, CommandEntry>& Commands() {
   static const std::map<Text, CommandEntry> commands = {
       {L"find", {true, Find}},
       {L"set-user",
-       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, t); }}},
+       {true,
+        [](Driver& d, const Text& t) { return SetControlText(d, IDC_USER_NAME, d.userName = t); }}},
       {L"set-password",
-       {true, [](Driver& d, const Text& t) { return SetControlText(d, IDC_PASSWORD, t); }}},
+       {true,
+        [](Driver& d, const Text& t) { return SetControlText(d, IDC_PASSWORD, d.password = t); }}},
       {L"add-line", {true, AddLine}},
       {L"click", {false, Click}},
       {L"click-hold", {true, ClickHold}},
@@ -732,7 +794,15 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"menu", {true, Menu}},
       {L"menu-closed", {true, MenuClosed}},
       {L"clear-clipboard", {false, ClearClipboard}},
-      {L"transcript", {true, Transcript}},
+      {L"transcript",
+       {true,
+        [](Driver& d, const Text& t) {
+          TextList s;
+          return CopiedReport(d, t, s);
+        }}},
+      {L"check-report", {true, CheckReport}},
+      {L"save-as", {true, SaveAs}},
+      {L"saved-report", {true, SavedReport}},
       {L"clipboard", {true, Clipboard}},
       {L"remove-log-folder", {false, RemoveLogFolder}},
       {L"file-browser", {true, FileBrowser}},

@@ -1,0 +1,106 @@
+#include "app/report_text.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "app/transcript_text.h"
+#include "probe/node_type.h"
+
+namespace {
+
+Text LoginLine(const AcceptedLogin& login) {
+  return L"登陆成功：" + login.url + (login.imServer ? L"（IM 服务器）" : L"（WAP 网关）");
+}
+
+void AddTcpLines(const std::vector<TcpTest>& tests, TextList& lines) {
+  int failed = 0;
+  bool connected = false;
+  for (const TcpTest& test : tests) {
+    if (test.result == TcpTest::Result::kFailed) ++failed;
+    if (test.result != TcpTest::Result::kConnected) continue;
+    connected = true;
+    lines.push_back(test.proxyIndex == 0 ? L"TCP 连接成功：直连节点 " + test.node
+                                         : L"TCP 连接成功：代理节点 " + test.node + L"（第 " +
+                                               ToText(test.proxyIndex) + L" 个，共 " +
+                                               ToText(test.proxyCount) + L" 个）");
+  }
+  if (connected) return;
+  // A test still under way has neither failed nor connected.
+  if (tests.empty()) {
+    lines.push_back(L"没有进行 TCP 连接测试");
+  } else {
+    lines.push_back(failed > 0 ? L"没有 TCP 节点连接成功：" + ToText(failed) + L" 个节点连接失败"
+                               : Text(L"TCP 连接测试尚无结果"));
+  }
+}
+
+std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
+  std::vector<NodeResult> records;
+  for (const std::vector<NodeResult>& survey : outcome.surveys) {
+    std::copy_if(survey.begin(), survey.end(), std::back_inserter(records),
+                 [type](const NodeResult& record) { return record.type == type; });
+  }
+  return records;
+}
+
+// The Rtpp node with the most loss, of those the one with the longest delay; the first of equals.
+Text WorstRtppLine(const std::vector<NodeResult>& rtpp) {
+  if (rtpp.empty()) return L"没有 Rtpp 节点的测量结果";
+  const auto worse = [](const NodeResult& a, const NodeResult& b) {
+    return a.lost != b.lost ? a.lost < b.lost : a.delay < b.delay;
+  };
+  const NodeResult& worst = *std::max_element(rtpp.begin(), rtpp.end(), worse);
+  Text line = L"Rtpp 节点中最差的：" + worst.address + L"，丢包 " + ToText(worst.lost) + L"%";
+  // A node that never answered has no delay to speak of.
+  if (worst.lost < 100) line += L"，延时 " + ToText(worst.delay) + L" ms";
+  return line;
+}
+
+}  // namespace
+
+TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
+  if (!outcome) return {L"没有测试结果"};
+  TextList lines;
+  if (!outcome->ended) lines.push_back(L"测试仍在进行，以下是目前的结果");
+  for (const AcceptedLogin& login : outcome->acceptedLogins) lines.push_back(LoginLine(login));
+  if (outcome->acceptedLogins.empty()) lines.push_back(L"没有登陆服务器接受登陆");
+  AddTcpLines(outcome->tcpTests, lines);
+
+  const std::vector<NodeResult> rtpp = RecordsOf(*outcome, Rtpp);
+  lines.push_back(WorstRtppLine(rtpp));
+
+  // Echo silenced on the way is far likelier than every node down while TCP gets through; the
+  // login servers are left out, as they may sit on another network than the nodes.
+  std::vector<NodeResult> nodes = RecordsOf(*outcome, Sip);
+  nodes.insert(nodes.end(), rtpp.begin(), rtpp.end());
+  const bool tcpConnected =
+      std::any_of(outcome->tcpTests.begin(), outcome->tcpTests.end(),
+                  [](const TcpTest& test) { return test.result == TcpTest::Result::kConnected; });
+  const bool allSilent = std::all_of(nodes.begin(), nodes.end(),
+                                     [](const NodeResult& record) { return record.lost == 100; });
+  if (tcpConnected && !nodes.empty() && allSilent) {
+    lines.push_back(
+        L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
+        L"可能是网络屏蔽了 ICMP，节点不一定有故障");
+  }
+  return lines;
+}
+
+Text ReportText(const Text& transcript, const TextList& summary) {
+  Text text = transcript + L"\r\n概要\r\n";
+  for (const Text& line : summary) text += line + L"\r\n";
+  return text;
+}
+
+Text ReportFileName(const platform::DateTime& time) {
+  // "yyyy-mm-dd hh:mm:ss" without its separators, the date and time joined by a hyphen.
+  Text stamp;
+  for (wchar_t c : FormatDateTime(time)) {
+    if (c == L' ') {
+      stamp += L'-';
+    } else if (c != L'-' && c != L':') {
+      stamp += c;
+    }
+  }
+  return L"Quorvex-" + stamp + L".txt";
+}

@@ -1,0 +1,56 @@
+#include "testrun/run_outcome.h"
+
+#include <mutex>
+
+namespace {
+
+// Written by the run's workers, read by the dialog's thread whenever the user copies.
+struct OutcomeStore {
+  std::mutex lock;
+  RunOutcome outcome;
+};
+
+// Never freed, like the catalogue: a detached worker may record while the process ends.
+OutcomeStore& Store() {
+  static OutcomeStore* const store = new OutcomeStore;
+  return *store;
+}
+
+}  // namespace
+
+void ResetRunOutcome() {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome = RunOutcome();
+}
+
+void RecordAcceptedLogin(const Text& url, bool imServer) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.acceptedLogins.push_back({url, imServer});
+}
+
+void RecordTcpTestStarted(const Text& node, int proxyIndex, int proxyCount) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.tcpTests.push_back({node, proxyIndex, proxyCount, TcpTest::Result::kPending});
+}
+
+void RecordTcpTestResult(bool connected) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  std::vector<TcpTest>& tests = Store().outcome.tcpTests;
+  if (tests.empty()) return;
+  tests.back().result = connected ? TcpTest::Result::kConnected : TcpTest::Result::kFailed;
+}
+
+void RecordSurvey(const std::vector<NodeResult>& records) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.surveys.push_back(records);
+}
+
+void RecordRunEnded() {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.ended = true;
+}
+
+RunOutcome RunOutcomeSnapshot() {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  return Store().outcome;
+}

@@ -1,0 +1,41 @@
+// What the current run has found, as facts rather than list text, for the report a user copies or
+// saves. Workers record each fact just before they show its line, so whatever the list shows is
+// already here; the dialog reads a copy at any moment, also while the run goes on.
+#pragma once
+
+#include <vector>
+
+#include "probe/node_result.h"
+#include "support/text.h"
+
+struct AcceptedLogin {
+  Text url;
+  bool imServer = false;  // else the WAP gateway
+};
+
+struct TcpTest {
+  Text node;           // as the login result gave it
+  int proxyIndex = 0;  // 0: the direct node; else the k-th (from 1) of `proxyCount` proxy nodes
+  int proxyCount = 0;
+  enum class Result { kPending, kConnected, kFailed } result = Result::kPending;
+};
+
+struct RunOutcome {
+  std::vector<AcceptedLogin> acceptedLogins;     // in the order the servers accepted
+  std::vector<TcpTest> tcpTests;                 // in the order they were made
+  std::vector<std::vector<NodeResult>> surveys;  // each successful survey's records
+  bool ended = false;                            // the controller has finished
+};
+
+// Forgets the last run; called where a run's workers are started.
+void ResetRunOutcome();
+
+void RecordAcceptedLogin(const Text& url, bool imServer);
+// A TCP test about to be made, then its result.
+void RecordTcpTestStarted(const Text& node, int proxyIndex, int proxyCount);
+void RecordTcpTestResult(bool connected);
+void RecordSurvey(const std::vector<NodeResult>& records);
+void RecordRunEnded();
+
+// A copy of everything recorded since the last reset.
+RunOutcome RunOutcomeSnapshot();
