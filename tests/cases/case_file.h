@@ -50,7 +50,6 @@ struct CaseFile {
   std::string address;              // the [address] section as it stands; empty without one
   Text addressLine;                 // the [address line] section
   bool addressAnswersLate = false;  // [address answers late]
-  std::optional<Text> addressLine;  // the [address line] section
   TextList summary;                 // the [summary] section; empty without one
   bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
