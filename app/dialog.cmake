@@ -10,7 +10,6 @@ add_library(quorvex_dialog STATIC
   list_box_win.cpp
   list_keys_win.cpp
   log_folder_win.cpp
-  module_path_win.cpp
   quorvex_dlg_win.cpp
   report_save_win.cpp
   transcript_copy_win.cpp)

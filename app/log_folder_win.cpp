@@ -30,8 +30,15 @@ std::atomic<FolderOpener> folderOpener{&OpenInShell};
 
 void OpenRunLogFolder(HWND owner) {
   const FolderOpener opener = folderOpener.load();
-  const bool started =
-      StartDetachedThread([owner, opener] { opener(owner, PrepareRunLogFolder()); });
+  const bool started = StartDetachedThread([owner, opener] {
+    const Text folder = PrepareRunLogFolder();
+    // No folder to show where the program cannot find its own.
+    if (folder.empty()) {
+      MessageBeep(MB_ICONWARNING);
+    } else {
+      opener(owner, folder);
+    }
+  });
   if (!started) MessageBeep(MB_ICONWARNING);
 }
 

@@ -29,11 +29,11 @@ CQuorvexDlg::CQuorvexDlg()
     : DialogBase(IDD_MAIN_DIALOG),
       m_hIcon(LoadIconW(ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_progressList(ListBox::ForProcess()),
-      m_mainWindow(DialogMainWindow::ForProcess()) {}
+      mainWindow_(DialogMainWindow::ForProcess()) {}
 
 void CQuorvexDlg::DoDataExchange() {
   m_progressList.Attach(GetDlgItem(IDC_PROGRESS_LIST));
-  m_mainWindow.Attach(GetSafeHwnd());
+  mainWindow_.Attach(GetSafeHwnd());
 }
 
 BOOL CQuorvexDlg::OnInitDialog() {
@@ -73,7 +73,7 @@ bool CQuorvexDlg::OnListCommand(WORD id) {
   HWND const list = GetDlgItem(IDC_PROGRESS_LIST);
   switch (id) {
     case ID_COPY_ALL:
-      CopyReport(GetSafeHwnd(), m_runStart);
+      CopyReport(GetSafeHwnd(), runStart_);
       return true;
     case ID_COPY_LINE: {
       const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
@@ -81,7 +81,7 @@ bool CQuorvexDlg::OnListCommand(WORD id) {
       return true;
     }
     case ID_SAVE_REPORT:
-      SaveReport(GetSafeHwnd(), m_runStart, AppName());
+      SaveReport(GetSafeHwnd(), runStart_, AppName());
       return true;
     case ID_OPEN_LOG_FOLDER:
       OpenRunLogFolder(GetSafeHwnd());
@@ -140,13 +140,13 @@ HCURSOR CQuorvexDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 void CQuorvexDlg::OnDestroy() {
   // Workers that are still running find no window from now on.
   m_progressList.Detach();
-  m_mainWindow.Detach();
+  mainWindow_.Detach();
 }
 
 void CQuorvexDlg::OnTestConnection() {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
   m_progressList.ResetContent();
-  m_runStart.reset();
+  runStart_.reset();
 
   const Text userName = WindowText(GetDlgItem(IDC_USER_NAME));
   const Text password = WindowText(GetDlgItem(IDC_PASSWORD));
@@ -167,6 +167,6 @@ void CQuorvexDlg::OnTestConnection() {
   }
   if (button != nullptr) EnableWindow(button, FALSE);
 
-  m_runStart = platform::LocalDateTime();
-  StartTestRunWorkers(&m_mainWindow);
+  runStart_ = platform::LocalDateTime();
+  StartTestRunWorkers(&mainWindow_);
 }

@@ -15,7 +15,7 @@ class CQuorvexDlg : public DialogBase {
   CQuorvexDlg();
 
   // What workers see of this dialog; outlives it.
-  MainWindow& WorkerView() { return m_mainWindow; }
+  MainWindow& WorkerView() { return mainWindow_; }
 
  protected:
   void DoDataExchange() override;
@@ -35,7 +35,7 @@ class CQuorvexDlg : public DialogBase {
   // Shared by the system, never destroyed.
   HICON m_hIcon;
   ListBox& m_progressList;
-  DialogMainWindow& m_mainWindow;
+  DialogMainWindow& mainWindow_;
   // When the run the list shows started; none before the first run and after a refused press.
-  std::optional<platform::DateTime> m_runStart;
+  std::optional<platform::DateTime> runStart_;
 };

@@ -8,7 +8,7 @@
 #include "app/com_apartment_win.h"
 #include "app/report_text.h"
 #include "app/transcript_copy_win.h"
-#include "support/handle.h"
+#include "support/handle_win.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/app_base_win.h"
 #include "probe/ping_batch.h"
 #include "probe/probe_threads.h"
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 #include "support/program_closing.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"

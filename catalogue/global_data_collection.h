@@ -24,7 +24,7 @@ class GlobalDataCollection {
   Text reservedText1, reservedText2, reservedText3, reservedText4, reservedText5, reservedText6,
       reservedText7, reservedText8, reservedText9, reservedText10, reservedText11;
   Text userName;
-  Text lastLoginText;
+  Text lastLoginText;  // kept with the record: written by the login stage, read by nothing
   Text password;
   Text reservedText12, reservedText13;
   bool loginSucceeded = false;
@@ -36,9 +36,9 @@ class GlobalDataCollection {
   std::vector<EightTextRecord> reservedWideRecords;
   bool reservedFlag1 = false;
   TextList loginServerUrls;
-  Text activeLoginServerUrl;
-  Text contacterServerUrl;
-  Text tcpNodeAddress;  // host:port
+  Text activeLoginServerUrl;  // kept with the record: written by the login stage, read by nothing
+  Text contacterServerUrl;    // kept with the record: written by the flows, read by nothing
+  Text tcpNodeAddress;        // host:port
   Text sipNodeAddress;
   bool reservedFlag2 = false;
 };

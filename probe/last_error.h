@@ -7,6 +7,10 @@
 uint32_t GetThreadLastError();
 void SetThreadLastError(uint32_t value);
 
+// The last-error value a failed resolution leaves: the resolver's own code on Windows (see
+// support/resolve.h), kHostNotFound elsewhere.
+uint32_t LastErrorOfResolver(int code);
+
 // The values the probe sets itself, numbered as Windows numbers them.
 inline constexpr uint32_t kErrorOutOfMemory = 14;          // ERROR_OUTOFMEMORY
 inline constexpr uint32_t kErrorUnexpectedNetError = 59;   // ERROR_UNEXP_NET_ERR

@@ -30,7 +30,8 @@ class Launcher {
   bool GetRtppResults(std::vector<NodeResult>& rtppResults) const;
 
   std::map<int32_t, TextList> nodeLists;  // by NodeType, ascending
-  std::map<int32_t, Text> bestNodes;      // by NodeType: URL of the fastest reachable node
+  std::map<int32_t, Text> bestNodes;      // by NodeType: URL of the fastest reachable node; kept
+                                          // for callers that want it, the run reads nothing of it
   std::vector<NodeResult> results;        // every record of the last successful survey
 
   // The program keeps the defaults; tests shorten the times or stand in for the echo.

@@ -4,20 +4,20 @@
 #include "app/progress_list.h"
 #include "probe/host_from_url.h"
 #include "probe/launcher.h"
-#include "probe/resolve.h"
-#include "probe/socket_library.h"
 #include "support/program_closing.h"
+#include "support/resolve.h"
 #include "support/run_log.h"
+#include "support/socket_library.h"
 #include "support/text_conversions.h"
 
 namespace {
 
 // The dotted address of the host, or the host text itself when it doesn't resolve. Once the
 // program is closing no name is looked up any more.
-Text NodeAddress(const Text& host) {
+Text AddressOfHost(const Text& host) {
   uint32_t address = 0;
   if (ProgramClosing()) return host;
-  if (!ResolveIPv4(WideToAnsi(host), address)) return host;
+  if (ResolveIPv4(WideToAnsi(host), address) != 0) return host;
   return AnsiToWide(FormatIPv4(address));
 }
 
@@ -28,14 +28,15 @@ bool Launcher::SurveyNodes() {
 
   // Started before the listing: resolving a host name needs it.
   PingBatch batch(probeSettings);
-  batch.socketsReady = StartSocketLibrary();
+  SocketLibrary sockets;
+  batch.socketsReady = sockets.Start(1, 1);
 
   std::vector<NodeResult> nodes;
   for (const auto& [kind, urls] : nodeLists) {
     for (const Text& url : urls) {
       NodeResult record;
       record.type = kind;
-      record.address = NodeAddress(HostFromUrl(url));
+      record.address = AddressOfHost(HostFromUrl(url));
       record.url = url;
       record.delay = 1;
       record.lost = 100;
@@ -50,7 +51,7 @@ bool Launcher::SurveyNodes() {
       // Probe threads abandoned here may still be resolving their node's name. Stopping the
       // survey's start of the socket library is safe only because each of them holds a start of
       // its own in its CPing, which refuses to resolve without one (probe/ping_win.cpp).
-      StopSocketLibrary();
+      sockets.Stop();
       batch.socketsReady = false;
     }
     ReportLine(L"Failed ---> 测试服务器节点延时 Ping");
@@ -65,7 +66,7 @@ bool Launcher::SurveyNodes() {
     ReportLine(L"Server type:" + NodeTypeName(record.type) + L", URL:" + record.address +
                L", Delay:" + ToText(record.delay) + L", Lost:" + ToText(record.lost));
   }
-  StopSocketLibrary();
+  sockets.Stop();
   batch.socketsReady = false;
 
   // Equal delays keep the listing order: the lower kind, then the earlier registration.

@@ -4,6 +4,8 @@
 #include "probe/last_error.h"
 #include "probe/ping.h"
 #include "support/platform_process.h"
+#include "support/resolve.h"
+#include "support/text_conversions.h"
 
 namespace {
 
@@ -18,6 +20,20 @@ void WriteWord(uint8_t* at, uint16_t value) { std::memcpy(at, &value, sizeof val
 }  // namespace
 
 uint16_t EchoIdentifier() { return static_cast<uint16_t>(platform::CurrentProcessId() & 0xFFFF); }
+
+bool ResolveEchoTarget(const std::string& host, uint32_t& address) {
+  const int code = ResolveIPv4(host, address);
+  if (code != 0) SetThreadLastError(LastErrorOfResolver(code));
+  return code == 0;
+}
+
+bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
+  uint32_t address = 0;
+  if (localAddress != nullptr && !ResolveEchoTarget(WideToAnsi(localAddress), address)) {
+    return false;
+  }
+  return BindToAddress(socket, address);
+}
 
 uint16_t CPing::Checksum(const uint8_t* data, int length) {
   uint32_t sum = 0;

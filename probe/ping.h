@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "support/text.h"
 
@@ -69,3 +70,10 @@ bool CheckEchoReplyFor(const uint8_t* packet, int length, uint16_t sequence, uin
 
 // The low 16 bits of the process id, the identifier of this process's raw echo requests.
 uint16_t EchoIdentifier();
+
+// Resolves a target as the echo does (support/resolve.h); a failure leaves its reason in the
+// thread's last-error value.
+bool ResolveEchoTarget(const std::string& host, uint32_t& address);
+
+// Binds `socket` to port 0 of `address` (network byte order; 0: any address).
+bool BindToAddress(NativeSocket socket, uint32_t address);

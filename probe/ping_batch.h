@@ -74,6 +74,7 @@ class PingBatch {
 
   std::vector<NodeResult> records;
   bool socketsReady = false;
+  // Kept with the batch's record: set by Run from the settings, which the threads follow.
   int32_t durationMs = 0;
   int32_t echoTimeoutMs = 0;
 

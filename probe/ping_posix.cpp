@@ -17,7 +17,7 @@
 #include "probe/echo_reply.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
-#include "probe/resolve.h"
+#include "support/handle_posix.h"
 #include "support/text_conversions.h"
 
 struct CPing::Library {
@@ -35,20 +35,6 @@ constexpr int kReceiveSize = 60 + 8 + 512;
 // front lets the same check read it.
 constexpr int kStandInHeader = 20;
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 int SocketTypeNamed(const Text& name) {
   if (name == L"datagram") return SOCK_DGRAM;
   if (name == L"raw") return SOCK_RAW;
@@ -56,10 +42,7 @@ int SocketTypeNamed(const Text& name) {
 }
 
 bool CanOpen(int type) {
-  const int fd = socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP);
-  if (fd < 0) return false;
-  close(fd);
-  return true;
+  return Descriptor(socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP)).valid();
 }
 
 // Failure reasons in the numbers the Windows probe reports.
@@ -111,11 +94,11 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
     return false;
   }
   uint32_t address = 0;
-  if (!ResolveIPv4(WideToAnsi(target), address)) return false;
+  if (!ResolveEchoTarget(WideToAnsi(target), address)) return false;
 
   const bool datagram = library->socketType == SOCK_DGRAM;
   const Descriptor fd(socket(AF_INET, library->socketType | SOCK_CLOEXEC, IPPROTO_ICMP));
-  if (fd.get() < 0) {
+  if (!fd.valid()) {
     SetThreadLastError(OpenFailure(errno));
     return false;
   }
@@ -204,16 +187,10 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   return false;
 }
 
-bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
-  sockaddr_in local{};
+bool BindToAddress(NativeSocket socket, uint32_t address) {
+  sockaddr_in local{};  // port 0
   local.sin_family = AF_INET;
-  local.sin_port = htons(0);
-  local.sin_addr.s_addr = htonl(INADDR_ANY);
-  if (localAddress != nullptr) {
-    uint32_t address = 0;
-    if (!ResolveIPv4(WideToAnsi(localAddress), address)) return false;
-    local.sin_addr.s_addr = address;
-  }
+  local.sin_addr.s_addr = address;
   return bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&local), sizeof local) ==
          0;
 }

@@ -15,29 +15,29 @@
 #include "probe/echo_reply.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
-#include "probe/resolve.h"
-#include "support/handle.h"
+#include "support/handle_win.h"
+#include "support/socket_library.h"
 #include "support/text_conversions.h"
 
-namespace {
+    namespace {
 
-using IcmpCreateFileFunction = HANDLE(WINAPI*)();
-using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
-                                            LPVOID, DWORD, DWORD);
-using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+  using IcmpCreateFileFunction = HANDLE(WINAPI*)();
+  using IcmpSendEchoFunction =
+      DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
+  using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
 
-// One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
-// only) has a larger record.
-constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize;
+  // One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
+  // only) has a larger record.
+  constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize;
 #ifndef _WIN64
-static_assert(kReplySize == 60);
+  static_assert(kReplySize == 60);
 #endif
 
-template <typename Function>
-Function EntryPoint(HMODULE module, const char* name) {
-  // Through the generic function type, which converts to any other without a warning.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
+  template <typename Function>
+  Function EntryPoint(HMODULE module, const char* name) {
+    // Through the generic function type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  }
 
 }  // namespace
 
@@ -47,11 +47,7 @@ struct CPing::Library {
   IcmpSendEchoFunction pfnIcmpSendEcho = nullptr;
   IcmpCloseHandleFunction pfnIcmpCloseHandle = nullptr;
   // Resolution needs the socket library; holding a start of it keeps a lone CPing usable.
-  bool socketsStarted = false;
-
-  ~Library() {
-    if (socketsStarted) WSACleanup();
-  }
+  SocketLibrary sockets;
 };
 
 CPing::CPing() : CPing(L"Iphlpapi.dll", L"ICMP.DLL") {}
@@ -72,8 +68,7 @@ CPing::CPing(const Text& first, const Text& second) {
       continue;
     }
     loaded->module = std::move(module);
-    WSADATA data{};
-    loaded->socketsStarted = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    loaded->sockets.Start(2, 2);
     library = std::move(loaded);
     return;
   }
@@ -89,12 +84,12 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   // The survey stops its own start of the socket library while abandoned probe threads may still
   // be here; resolving is safe only on this CPing's own start, not on whatever else keeps the
   // library started.
-  if (!library->socketsStarted) {
+  if (!library->sockets.started()) {
     SetLastError(WSANOTINITIALISED);
     return false;
   }
   uint32_t address = 0;
-  if (!ResolveIPv4(WideToAnsi(target), address)) return false;
+  if (!ResolveEchoTarget(WideToAnsi(target), address)) return false;
 
   const HANDLE handle = library->pfnIcmpCreateFile();
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -146,16 +141,10 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   return true;
 }
 
-bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
-  sockaddr_in local{};
+bool BindToAddress(NativeSocket socket, uint32_t address) {
+  sockaddr_in local{};  // port 0
   local.sin_family = AF_INET;
-  local.sin_port = htons(0);
-  local.sin_addr.s_addr = htonl(INADDR_ANY);
-  if (localAddress != nullptr) {
-    uint32_t address = 0;
-    if (!ResolveIPv4(WideToAnsi(localAddress), address)) return false;
-    local.sin_addr.s_addr = address;
-  }
+  local.sin_addr.s_addr = address;
   return bind(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&local),
-              sizeof local) != SOCKET_ERROR;
+              sizeof local) == 0;
 }

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/cases/case_file.h"
+#include "cases/case_file.h"
 
 using nlohmann::json;
 

@@ -1,7 +1,7 @@
-// Owners for Win32 handles.
+// One owner for every handle and descriptor of the platform: it closes what it holds exactly
+// once, when it goes or is reset. The traits say what "none" is and how to close; the platform's
+// own traits are in support/handle_win.h and support/handle_posix.h.
 #pragma once
-
-#include <windows.h>
 
 template <typename Traits>
 class UniqueHandle {
@@ -34,14 +34,6 @@ class UniqueHandle {
   Native handle_ = Traits::Invalid();
 };
 
-struct FileHandleTraits {
-  using Native = HANDLE;
-  static Native Invalid() { return INVALID_HANDLE_VALUE; }
-  static bool Valid(Native h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-  static void Close(Native h) { CloseHandle(h); }
-};
-using FileHandle = UniqueHandle<FileHandleTraits>;
-
 // Traits of the many handles whose "none" is null, closed by one function.
 template <typename Handle, auto CloseFunction>
 struct NullHandleTraits {
@@ -50,5 +42,3 @@ struct NullHandleTraits {
   static bool Valid(Native h) { return h != nullptr; }
   static void Close(Native h) { CloseFunction(h); }
 };
-
-using ModuleHandle = UniqueHandle<NullHandleTraits<HMODULE, FreeLibrary>>;

@@ -11,7 +11,7 @@ namespace platform {
 // Separator between folder and name: a backslash on Windows, a slash elsewhere.
 wchar_t PathSeparator();
 
-// Full path of the running executable; empty when it cannot be read.
+// Full path of the running executable, however long; empty when it cannot be read.
 Text ExecutablePath();
 
 enum class PathKind { kMissing, kFile, kDirectory };

@@ -5,26 +5,13 @@
 
 #include <climits>
 
+#include "support/handle_posix.h"
 #include "support/platform_files.h"
 
 namespace platform {
 namespace {
 
 std::string Native(const Text& path) { return ToUtf8(path); }
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -55,8 +42,8 @@ bool FileSize(const Text& path, uint64_t& size) {
 bool RemoveFile(const Text& path) { return unlink(Native(path).c_str()) == 0; }
 
 bool AppendAndFlush(const Text& path, const std::string& bytes) {
-  FileDescriptor file(open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (file.get() < 0) return false;
+  const Descriptor file(open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!file.valid()) return false;
   // Shared with nobody, as on Windows: a file another writer holds drops the line.
   if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
   if (lseek(file.get(), 0, SEEK_END) < 0) return false;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "support/handle.h"
+#include "support/handle_win.h"
 #include "support/platform_files.h"
 
 namespace platform {
@@ -8,10 +8,15 @@ namespace platform {
 wchar_t PathSeparator() { return L'\\'; }
 
 Text ExecutablePath() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return Text(path, length);
+  // A path that fills the buffer may have been cut: the buffer grows until the path fits, up to
+  // more than the longest path the system allows (32,767 characters).
+  constexpr size_t kLongestPath = 65536;
+  for (Text path(MAX_PATH, L'\0'); path.size() <= kLongestPath; path.resize(path.size() * 2)) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return path.substr(0, length);
+  }
+  return {};
 }
 
 PathKind QueryPath(const Text& path) {

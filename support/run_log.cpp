@@ -34,10 +34,13 @@ void AppendLittleEndian(std::string& bytes, std::u16string_view units) {
   }
 }
 
-// Called with runLogLock held.
+// Called with runLogLock held. Empty when the executable's folder cannot be read: the log then
+// goes nowhere, rather than into a folder "log" at the root of the current drive.
 Text PrepareFolder() {
-  const Text& base = BaseDirectoryOverride();
-  const Text folder = Join(base.empty() ? GetModuleDirectory() : base, L"log");
+  const Text& override = BaseDirectoryOverride();
+  const Text base = override.empty() ? GetModuleDirectory() : override;
+  if (base.empty()) return {};
+  const Text folder = Join(base, L"log");
   if (platform::QueryPath(folder) != platform::PathKind::kDirectory) CreateDirectoryPath(folder);
   return folder;
 }
@@ -49,6 +52,7 @@ void WriteRecord(const Text& format, const Text* argument) {
   if (ProgramClosing()) return;
 
   const Text folder = PrepareFolder();
+  if (folder.empty()) return;
 
   const Text file = Join(folder, L"NetLog.log");
   uint64_t size = 0;

@@ -22,10 +22,12 @@ void WriteRunLog(const Text& line);
 // percent sign. The argument is inserted as text and never read as a format itself.
 void WriteRunLog(const Text& format, const Text& argument);
 
-// The folder the run log goes to, created with its parents when missing, as a write would.
+// The folder the run log goes to, created with its parents when missing, as a write would; empty
+// when the executable's folder cannot be read, in which case no record is written at all.
 Text PrepareRunLogFolder();
 
-// The executable's folder without a trailing separator; empty when it cannot be read.
+// The executable's folder without a trailing separator, however long its path; empty when it
+// cannot be read.
 Text GetModuleDirectory();
 
 // Creates the folder and every missing parent. 0 for an empty path, else 1.

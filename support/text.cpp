@@ -4,24 +4,28 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendCodePoint(Text& out, char32_t cp) {
-  if constexpr (sizeof(wchar_t) == 2) {
+// Appends a code point as UTF-16 where the units are 16 bits wide, else as it is.
+template <typename String>
+void AppendCodePoint(String& out, char32_t cp) {
+  using Unit = typename String::value_type;
+  if constexpr (sizeof(Unit) == 2) {
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+      out.push_back(static_cast<Unit>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<Unit>(0xDC00 + (cp & 0x3FF)));
       return;
     }
   }
-  out.push_back(static_cast<wchar_t>(cp));
+  out.push_back(static_cast<Unit>(cp));
 }
 
-// Walks a text as code points; lone surrogates become U+FFFD.
-template <typename Fn>
-void ForEachCodePoint(const Text& text, Fn fn) {
+// Walks a text of 16-bit units (UTF-16) or 32-bit ones as code points; lone surrogates become
+// U+FFFD.
+template <typename Unit, typename Fn>
+void ForEachCodePoint(std::basic_string_view<Unit> text, Fn fn) {
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = static_cast<char32_t>(text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
+    if constexpr (sizeof(Unit) == 2) {
       c &= 0xFFFF;
       if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
         const char32_t low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
@@ -37,65 +41,44 @@ void ForEachCodePoint(const Text& text, Fn fn) {
   }
 }
 
-}  // namespace
-
-Text ToText(int32_t value) {
-  const bool negative = value < 0;
-  uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  Text digits;
-  do {
-    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative) digits.insert(digits.begin(), L'-');
-  return digits;
-}
-
-Text ToLowerHex(uint32_t value) {
+// The digits of `value` in `base` (up to 16), lower-case, without leading zeros.
+Text Digits(uint32_t value, uint32_t base) {
   static constexpr wchar_t kDigits[] = L"0123456789abcdef";
   Text digits;
   do {
-    digits.insert(digits.begin(), kDigits[value & 0xF]);
-    value >>= 4;
+    digits.insert(digits.begin(), kDigits[value % base]);
+    value /= base;
   } while (value != 0);
   return digits;
 }
 
+}  // namespace
+
+Text ToText(int32_t value) {
+  const uint32_t magnitude = static_cast<uint32_t>(value);
+  return value < 0 ? L"-" + Digits(0u - magnitude, 10) : Digits(magnitude, 10);
+}
+
+Text ToLowerHex(uint32_t value) { return Digits(value, 16); }
+
 std::u16string ToUtf16(const Text& text) {
   std::u16string out;
   out.reserve(text.size());
-  ForEachCodePoint(text, [&out](char32_t cp) {
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  });
+  ForEachCodePoint(std::wstring_view(text), [&out](char32_t cp) { AppendCodePoint(out, cp); });
   return out;
 }
 
 Text FromUtf16(std::u16string_view units) {
   Text out;
   out.reserve(units.size());
-  for (size_t i = 0; i < units.size(); ++i) {
-    char32_t c = units[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      AppendCodePoint(out, 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      AppendCodePoint(out, (c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c);
-    }
-  }
+  ForEachCodePoint(units, [&out](char32_t cp) { AppendCodePoint(out, cp); });
   return out;
 }
 
 std::string ToUtf8(const Text& text) {
   std::string out;
   out.reserve(text.size());
-  ForEachCodePoint(text, [&out](char32_t cp) {
+  ForEachCodePoint(std::wstring_view(text), [&out](char32_t cp) {
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {

@@ -1,7 +1,6 @@
 // Stage banners of a test run.
 #pragma once
 
-#include "app/progress_list.h"
 #include "support/text.h"
 
 // A stage banner: the stage's name, a run of hyphens, then "Begin" or "End".

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/cases/case_file.h"
+#include "cases/case_file.h"
 #include "tests/common/file_hold.h"
 
 class CaseLogStart {

@@ -7,10 +7,10 @@
 #include <sstream>
 
 #include "app/report_text.h"
+#include "cases/case_file.h"
 #include "probe/launcher.h"
 #include "support/run_log.h"
 #include "testrun/run_start.h"
-#include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
 #include "tests/common/headless_shell.h"
 #include "tests/common/temp_folder.h"

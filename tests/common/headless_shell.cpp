@@ -2,7 +2,7 @@
 
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 
 HeadlessShell InstallHeadlessShell(const Text& userName, const Text& password) {
   InstallServiceLibrary(CreateHttpServiceLibrary());

@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 #include "testrun/run_start.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 #include "support/run_log.h"
 #include "testrun/local_address.h"
 #include "testrun/login_timings.h"

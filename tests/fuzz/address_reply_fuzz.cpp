@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/address_reply.h"
+#include "service/address_reply.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

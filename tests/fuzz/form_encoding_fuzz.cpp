@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/form_encoding.h"
+#include "service/form_encoding.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

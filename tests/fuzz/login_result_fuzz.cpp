@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/login_result_json.h"
+#include "service/login_result_json.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "cases/case_file.h"
 #include "res/resource.h"
-#include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
 #include "tests/gui/dialog_windows.h"
 #include "tests/gui/transcript.h"

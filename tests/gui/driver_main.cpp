@@ -18,7 +18,7 @@
 //   close MS           close the dialog, see it gone within 1 s, wait up to MS ms for the program
 //                      to end
 //   clear-address      empty the local address line, so that wait-address sees this run's
-//   mark-address       show an earlier run's address in the line (tests/cases/case_file.h), so
+//   mark-address       show an earlier run's address in the line (cases/case_file.h), so
 //                      that wait-address sees this run's and check-case what the button found
 //   clear-log          delete the program's run log, so that it holds this run's records only
 //   prepare-log FILE   clear the run log and its folder, then set the log up as the whole-run case
@@ -32,6 +32,7 @@
 //   keys KEYS          press keys, e.g. "space", "shift+f10", "ctrl+c", "down return"
 //   right-click N      right-click line N of the list with the mouse (user_input.h)
 //   menu MS            wait up to MS ms for the list's context menu and report where it opened
+//   menu-closed MS     wait up to MS ms for the context menu to be gone
 //   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
 //   transcript MS      wait up to MS ms for a copied report; check it against the dialog
 //   check-report FILE  transcript 5000, then the summary against case FILE; no credentials set
@@ -58,8 +59,8 @@
 #include <memory>
 #include <optional>
 
+#include "cases/case_file.h"
 #include "res/resource.h"
-#include "tests/cases/case_file.h"
 #include "tests/cases/case_log_start.h"
 #include "tests/common/temp_folder.h"
 #include "tests/gui/case_check_win.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "support/handle.h"
+#include "support/handle_win.h"
 #include "support/text.h"
 
 namespace {

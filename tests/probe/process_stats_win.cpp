@@ -2,7 +2,7 @@
 
 #include <tlhelp32.h>
 
-#include "support/handle.h"
+#include "support/handle_win.h"
 #include "tests/probe/process_stats.h"
 
 double ProcessCpuMs() {

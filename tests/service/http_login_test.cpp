@@ -1,7 +1,7 @@
 // HttpLogin against the simulator, over libcurl natively and WinHTTP under Wine.
 #include <gtest/gtest.h>
 
-#include "support/transfer_codes.h"
+#include "service/transfer_codes.h"
 #include "tests/service/sim_test_support.h"
 
 namespace {

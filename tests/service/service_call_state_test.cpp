@@ -1,4 +1,4 @@
-#include "support/service_call_state.h"
+#include "service/service_call_state.h"
 
 #include <gtest/gtest.h>
 

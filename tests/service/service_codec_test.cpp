@@ -2,11 +2,11 @@
 // the WinHTTP error mapping.
 #include <gtest/gtest.h>
 
-#include "support/address_reply.h"
-#include "support/form_encoding.h"
-#include "support/http_transport.h"
-#include "support/transfer_codes.h"
-#include "support/winhttp_errors.h"
+#include "service/address_reply.h"
+#include "service/form_encoding.h"
+#include "service/http_transport.h"
+#include "service/transfer_codes.h"
+#include "service/winhttp_errors.h"
 
 namespace {
 

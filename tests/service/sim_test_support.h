@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 #include "support/text.h"
 #include "testrun/service_urls.h"
 

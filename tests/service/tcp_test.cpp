@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "support/tcp_error_codes.h"
+#include "service/tcp_error_codes.h"
 #include "tests/service/sim_test_support.h"
 
 namespace {

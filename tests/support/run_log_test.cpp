@@ -266,4 +266,10 @@ TEST(GetModuleDirectoryTest, IsTheFolderOfThisExecutable) {
   EXPECT_NE(folder.back(), L'\\');
 }
 
+// Only run-from-long-path runs it, in a copy of this program: the log must go beside the copy.
+TEST(GetModuleDirectoryTest, DISABLED_CopyWritesItsRunLog) {
+  runLogEnabled = true;
+  WriteRunLog(L"beside the copy");
+}
+
 }  // namespace

@@ -1,19 +1,14 @@
 // The single TCP connection of the connection test (IPv4). Failures give the codes of
-// support/tcp_error_codes.h. Not locked: its owner serialises the calls.
+// service/tcp_error_codes.h. Not locked: its owner serialises the calls.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
+#include "service/tcp_socket.h"
 #include "support/text.h"
 
 class TcpConnection {
  public:
-  TcpConnection();
-  ~TcpConnection();
-  TcpConnection(const TcpConnection&) = delete;
-  TcpConnection& operator=(const TcpConnection&) = delete;
-
   // Releases any earlier socket, resolves the host and makes a new socket for it.
   bool Create(const Text& host, uint16_t port, int32_t& error);
   // Connects the socket made by Create within timeoutMs. A failed attempt releases the socket.
@@ -22,6 +17,8 @@ class TcpConnection {
   bool Close();
 
  private:
-  struct Native;
-  std::unique_ptr<Native> native_;
+  SocketHandle socket_;
+  uint32_t address_ = 0;  // network byte order
+  uint16_t port_ = 0;
+  bool connected_ = false;
 };

@@ -1,4 +1,4 @@
-#include "support/address_reply.h"
+#include "service/address_reply.h"
 
 Text AddressFromReply(std::string_view body) {
   constexpr std::string_view kSpace = " \t\r\n";

@@ -1,4 +1,4 @@
-#include "support/http_transport.h"
+#include "service/http_transport.h"
 
 namespace {
 

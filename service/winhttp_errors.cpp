@@ -1,6 +1,6 @@
-#include "support/winhttp_errors.h"
+#include "service/winhttp_errors.h"
 
-#include "support/transfer_codes.h"
+#include "service/transfer_codes.h"
 
 int32_t TransferCodeOfWinHttpError(uint32_t error, WinHttpStep step) {
   switch (error) {

@@ -1,12 +1,12 @@
 // One HTTP exchange of the service client. Linux sends it with libcurl, Windows with WinHTTP;
-// both report failures with the codes of support/transfer_codes.h.
+// both report failures with the codes of service/transfer_codes.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 #include "support/text.h"
 
 // Answers beyond this are refused with transfer_code::kTooLarge.

@@ -1,20 +1,10 @@
-#include "support/service_call_state.h"
+#include "service/service_call_state.h"
 
 #include <utility>
 
 void ServiceCallState::SetLoginServer(Text url) {
   std::lock_guard<std::mutex> guard(lock_);
   loginServerUrl_ = std::move(url);
-}
-
-void ServiceCallState::SetContacterServer(Text url) {
-  std::lock_guard<std::mutex> guard(lock_);
-  contacterServerUrl_ = std::move(url);
-}
-
-Text ServiceCallState::ContacterServer() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return contacterServerUrl_;
 }
 
 ServiceCallState::Attempt ServiceCallState::BeginLogin() {

@@ -1,5 +1,5 @@
 // How the WinHTTP client turns WinHTTP's error numbers into the transfer codes of
-// support/transfer_codes.h. Plain numbers, so it is tested on every platform.
+// service/transfer_codes.h. Plain numbers, so it is tested on every platform.
 #pragma once
 
 #include <cstdint>

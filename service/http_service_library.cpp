@@ -1,4 +1,4 @@
-#include "support/http_service_library.h"
+#include "service/http_service_library.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "support/address_reply.h"
-#include "support/form_encoding.h"
-#include "support/http_transport.h"
-#include "support/login_result_json.h"
-#include "support/service_call_state.h"
-#include "support/tcp_connection.h"
-#include "support/tcp_error_codes.h"
-#include "support/transfer_codes.h"
+#include "service/address_reply.h"
+#include "service/form_encoding.h"
+#include "service/http_transport.h"
+#include "service/login_result_json.h"
+#include "service/service_call_state.h"
+#include "service/tcp_connection.h"
+#include "service/tcp_error_codes.h"
+#include "service/transfer_codes.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -82,10 +82,8 @@ class HttpServiceLibrary final : public ServiceLibrary {
     return true;
   }
 
-  bool SetNewHttpContacterServer(Text url) override {
-    state_.SetContacterServer(std::move(url));
-    return true;
-  }
+  // Nothing this client does goes to the address-book server, so the name is not kept.
+  bool SetNewHttpContacterServer(Text) override { return true; }
 
   bool CreateTCP(Text host, int16_t port) override {
     std::lock_guard<std::mutex> guard(tcpLock_);

@@ -1,4 +1,4 @@
-#include "support/form_encoding.h"
+#include "service/form_encoding.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// What the service client remembers between calls: the servers named to it, the codes of the last
-// login attempt and the session to log out of. Shared by every thread that calls the client.
+// What the service client remembers between calls: the login server named to it, the codes of the
+// last login attempt and the session to log out of. Shared by every thread that calls the client.
 //
 // Login attempts can overlap (the login stage gives up waiting on a slow one and starts the next).
 // Only the attempt started last may leave its codes behind: the codes read 0 while it runs, and an
@@ -31,8 +31,6 @@ class ServiceCallState {
   };
 
   void SetLoginServer(Text url);
-  void SetContacterServer(Text url);
-  Text ContacterServer() const;
 
   Attempt BeginLogin();
   // `loginText` is given when the server accepted the login. A session that no later logout
@@ -55,7 +53,6 @@ class ServiceCallState {
  private:
   mutable std::mutex lock_;
   Text loginServerUrl_;
-  Text contacterServerUrl_;
   uint64_t lastTicket_ = 0;
   int32_t httpCode_ = 0;
   int32_t transferCode_ = 0;

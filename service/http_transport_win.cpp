@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <chrono>
 
-#include "support/http_transport.h"
-#include "support/transfer_codes.h"
-#include "support/winhttp_errors.h"
+#include "service/http_transport.h"
+#include "service/transfer_codes.h"
+#include "service/winhttp_errors.h"
+#include "support/handle.h"
 
 static_assert(ERROR_WINHTTP_TIMEOUT == 12002 && ERROR_WINHTTP_INVALID_URL == 12005 &&
               ERROR_WINHTTP_UNRECOGNIZED_SCHEME == 12006 &&
@@ -20,15 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct InternetHandle {
-  HINTERNET handle = nullptr;
-  explicit InternetHandle(HINTERNET h) : handle(h) {}
-  ~InternetHandle() {
-    if (handle != nullptr) WinHttpCloseHandle(handle);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-};
+using InternetHandle = UniqueHandle<NullHandleTraits<HINTERNET, WinHttpCloseHandle>>;
 
 // Milliseconds left before the deadline, at least 1 while any is left, 0 when none.
 int LeftMs(Clock::time_point deadline) {
@@ -91,16 +84,16 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
 
   InternetHandle session(WinHttpOpen(L"Quorvex/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-  if (session.handle == nullptr) return Failed(WinHttpStep::kSetUp);
-  InternetHandle connection(WinHttpConnect(session.handle, host.c_str(), parts.nPort, 0));
-  if (connection.handle == nullptr) return Failed(WinHttpStep::kSetUp);
+  if (!session.valid()) return Failed(WinHttpStep::kSetUp);
+  InternetHandle connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
+  if (!connection.valid()) return Failed(WinHttpStep::kSetUp);
   const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  InternetHandle exchange(WinHttpOpenRequest(connection.handle, request.post ? L"POST" : L"GET",
+  InternetHandle exchange(WinHttpOpenRequest(connection.get(), request.post ? L"POST" : L"GET",
                                              path.c_str(), nullptr, WINHTTP_NO_REFERER,
                                              WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-  if (exchange.handle == nullptr) return Failed(WinHttpStep::kSetUp);
+  if (!exchange.valid()) return Failed(WinHttpStep::kSetUp);
   DWORD disabled = WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_COOKIES;
-  WinHttpSetOption(exchange.handle, WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
+  WinHttpSetOption(exchange.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
 
   Text headers;
   if (request.post) {
@@ -108,20 +101,20 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     headers += FromUtf8(request.contentType);
     headers += L"\r\n";
   }
-  if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs)) return TimedOut();
+  if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs)) return TimedOut();
   void* body = request.post ? const_cast<char*>(request.body.data()) : WINHTTP_NO_REQUEST_DATA;
   const auto bodySize = static_cast<DWORD>(request.post ? request.body.size() : 0);
-  if (!WinHttpSendRequest(exchange.handle,
+  if (!WinHttpSendRequest(exchange.get(),
                           headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
                           static_cast<DWORD>(headers.size()), body, bodySize, bodySize, 0)) {
     return Failed(WinHttpStep::kSend);
   }
-  if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs)) return TimedOut();
-  if (!WinHttpReceiveResponse(exchange.handle, nullptr)) return Failed(WinHttpStep::kReceiveHead);
+  if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs)) return TimedOut();
+  if (!WinHttpReceiveResponse(exchange.get(), nullptr)) return Failed(WinHttpStep::kReceiveHead);
 
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (!WinHttpQueryHeaders(exchange.handle, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+  if (!WinHttpQueryHeaders(exchange.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                            WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
     return Failed(WinHttpStep::kReceiveHead);
   }
@@ -129,10 +122,10 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
   reply.status = static_cast<int32_t>(status);
   char buffer[16384];
   for (;;) {
-    if (!SetTimeoutsLeft(exchange.handle, deadline, timeouts.connectMs))
+    if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs))
       return TimedOut(reply.status);
     DWORD read = 0;
-    if (!WinHttpReadData(exchange.handle, buffer, sizeof(buffer), &read)) {
+    if (!WinHttpReadData(exchange.get(), buffer, sizeof(buffer), &read)) {
       return Failed(WinHttpStep::kReadBody, reply.status);
     }
     if (read == 0) break;

@@ -1,4 +1,4 @@
-#include "support/login_result_json.h"
+#include "service/login_result_json.h"
 
 #include <cstdint>
 #include <limits>

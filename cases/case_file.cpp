@@ -1,12 +1,12 @@
-#include "tests/cases/case_file.h"
+#include "cases/case_file.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 
+#include "service/tcp_error_codes.h"
 #include "support/run_log.h"
-#include "support/tcp_error_codes.h"
 
 namespace {
 

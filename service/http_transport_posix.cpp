@@ -1,11 +1,11 @@
 // The transport over libcurl.
 #include <curl/curl.h>
 
-#include <memory>
 #include <mutex>
 
-#include "support/http_transport.h"
-#include "support/transfer_codes.h"
+#include "service/http_transport.h"
+#include "service/transfer_codes.h"
+#include "support/handle.h"
 
 static_assert(transfer_code::kUnsupportedProtocol == CURLE_UNSUPPORTED_PROTOCOL &&
               transfer_code::kFailedInit == CURLE_FAILED_INIT &&
@@ -23,12 +23,8 @@ static_assert(transfer_code::kUnsupportedProtocol == CURLE_UNSUPPORTED_PROTOCOL 
 
 namespace {
 
-struct EasyDeleter {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
+using EasyHandle = UniqueHandle<NullHandleTraits<CURL*, curl_easy_cleanup>>;
+using HeaderList = UniqueHandle<NullHandleTraits<curl_slist*, curl_slist_free_all>>;
 
 struct Sink {
   std::string body;
@@ -62,14 +58,14 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     reply.transferCode = transfer_code::kUnsupportedProtocol;
     return reply;
   }
-  std::unique_ptr<CURL, EasyDeleter> easy(CurlReady() ? curl_easy_init() : nullptr);
-  if (!easy) {
+  const EasyHandle easy(CurlReady() ? curl_easy_init() : nullptr);
+  if (!easy.valid()) {
     reply.transferCode = transfer_code::kFailedInit;
     return reply;
   }
   CURL* const h = easy.get();
   Sink sink;
-  std::unique_ptr<curl_slist, ListDeleter> headers;
+  HeaderList headers;
   curl_easy_setopt(h, CURLOPT_URL, ToUtf8(request.url).c_str());
   curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -85,7 +81,7 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     const std::string contentType = "Content-Type: " + request.contentType;
     headers.reset(curl_slist_append(nullptr, contentType.c_str()));
     // No "Expect: 100-continue" round trip for longer bodies.
-    if (headers) curl_slist_append(headers.get(), "Expect:");
+    if (headers.valid()) curl_slist_append(headers.get(), "Expect:");
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_POST, 1L);
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));

@@ -1,4 +1,0 @@
-#include "probe/socket_library.h"
-
-bool StartSocketLibrary() { return true; }
-void StopSocketLibrary() {}
