@@ -19,25 +19,25 @@
 #include "support/socket_library.h"
 #include "support/text_conversions.h"
 
-    namespace {
+namespace {
 
-  using IcmpCreateFileFunction = HANDLE(WINAPI*)();
-  using IcmpSendEchoFunction =
-      DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
-  using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+using IcmpCreateFileFunction = HANDLE(WINAPI*)();
+using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
+                                            LPVOID, DWORD, DWORD);
+using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
 
-  // One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
-  // only) has a larger record.
-  constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize;
+// One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
+// only) has a larger record.
+constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize;
 #ifndef _WIN64
-  static_assert(kReplySize == 60);
+static_assert(kReplySize == 60);
 #endif
 
-  template <typename Function>
-  Function EntryPoint(HMODULE module, const char* name) {
-    // Through the generic function type, which converts to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  }
+template <typename Function>
+Function EntryPoint(HMODULE module, const char* name) {
+  // Through the generic function type, which converts to any other without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
 
 }  // namespace
 
