@@ -350,6 +350,7 @@ TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndSystemDpiAwar
   EXPECT_NE(text.find(R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">)"
                       R"(true</dpiAware>)"),
             std::string::npos);
+  EXPECT_NE(text.find(R"(SMI/2016/WindowsSettings">true</longPathAware>)"), std::string::npos);
 }
 
 }  // namespace
