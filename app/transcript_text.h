@@ -15,7 +15,7 @@ inline constexpr wchar_t kTranscriptProduct[] = L"Quorvex " QUORVEX_VERSION_TEXT
 // yyyy-mm-dd hh:mm:ss
 Text FormatDateTime(const platform::DateTime& time);
 
-// "Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 10.0.19045". Without a run start (none
+// "Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 6.1.7601". Without a run start (none
 // yet, or the press was refused) there is no time; an unknown system adds nothing.
 Text TranscriptHeader(const std::optional<platform::DateTime>& runStart, const Text& system);
 

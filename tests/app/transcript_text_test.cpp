@@ -7,8 +7,8 @@
 namespace {
 
 TEST(TranscriptTextTest, HeaderNamesTheProgramTheRunStartWithItsUtcOffsetAndTheSystem) {
-  EXPECT_EQ(TranscriptHeader(platform::DateTime{2024, 1, 5, 3, 4, 9, 480}, L"Windows 10.0.19045"),
-            L"Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 10.0.19045");
+  EXPECT_EQ(TranscriptHeader(platform::DateTime{2024, 1, 5, 3, 4, 9, 480}, L"Windows 6.1.7601"),
+            L"Quorvex 1.0.0.1 2024-01-05 03:04:09 UTC+08:00 Windows 6.1.7601");
   EXPECT_EQ(TranscriptHeader(platform::DateTime{2031, 12, 31, 23, 59, 58, -210}, L""),
             L"Quorvex 1.0.0.1 2031-12-31 23:59:58 UTC-03:30")
       << "an unknown system adds nothing";
