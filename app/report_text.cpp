@@ -85,7 +85,7 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
 
   // Echo silenced on the way is far likelier than every node down while TCP gets through; the
   // login servers are left out, as they may sit on another network than the nodes, and so is a
-  // node whose name did not resolve: it was never echoed at all.
+  // node whose name did not resolve: its echoes failed at the name, not on the way.
   std::vector<NodeResult> nodes = RecordsOf(*outcome, Sip);
   nodes.insert(nodes.end(), rtpp.begin(), rtpp.end());
   std::erase_if(nodes, [](const NodeResult& record) { return !record.resolved; });
