@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/call_quality.h"
 #include "app/transcript_text.h"
 #include "probe/node_type.h"
 
@@ -43,6 +44,17 @@ std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
   return records;
 }
 
+// The Rtpp records of the nodes this run's logins returned; another run's, still registered with
+// the launcher, are left out.
+std::vector<NodeResult> RtppRecordsOf(const RunOutcome& outcome) {
+  std::vector<NodeResult> records = RecordsOf(outcome, Rtpp);
+  std::erase_if(records, [&outcome](const NodeResult& record) {
+    return std::find(outcome.rtppNodes.begin(), outcome.rtppNodes.end(), record.url) ==
+           outcome.rtppNodes.end();
+  });
+  return records;
+}
+
 // The Rtpp node with the most loss, of those the one with the longest delay; the first of equals.
 Text WorstRtppLine(const std::vector<NodeResult>& rtpp) {
   if (rtpp.empty()) return L"没有 Rtpp 节点的测量结果";
@@ -66,13 +78,17 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   if (outcome->acceptedLogins.empty()) lines.push_back(L"没有登陆服务器接受登陆");
   AddTcpLines(outcome->tcpTests, lines);
 
-  const std::vector<NodeResult> rtpp = RecordsOf(*outcome, Rtpp);
-  lines.push_back(WorstRtppLine(rtpp));
+  const std::vector<NodeResult> rtpp = RtppRecordsOf(*outcome);
+  // Until the run has ended, a login may still return nodes.
+  lines.push_back(outcome->ended && outcome->rtppNodes.empty() ? Text(L"本次登陆没有返回 Rtpp 节点")
+                                                               : WorstRtppLine(rtpp));
 
   // Echo silenced on the way is far likelier than every node down while TCP gets through; the
-  // login servers are left out, as they may sit on another network than the nodes.
+  // login servers are left out, as they may sit on another network than the nodes, and so is a
+  // node whose name did not resolve: its echoes failed at the name, not on the way.
   std::vector<NodeResult> nodes = RecordsOf(*outcome, Sip);
   nodes.insert(nodes.end(), rtpp.begin(), rtpp.end());
+  std::erase_if(nodes, [](const NodeResult& record) { return !record.resolved; });
   const bool tcpConnected =
       std::any_of(outcome->tcpTests.begin(), outcome->tcpTests.end(),
                   [](const TcpTest& test) { return test.result == TcpTest::Result::kConnected; });
@@ -83,6 +99,8 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
         L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
         L"可能是网络屏蔽了 ICMP，节点不一定有故障");
   }
+  const TextList quality = CallQualityLines(rtpp);
+  lines.insert(lines.end(), quality.begin(), quality.end());
   return lines;
 }
 

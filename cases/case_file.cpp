@@ -85,7 +85,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kAddressLine,
     kAddressLate,
     kLog,
-    kSummary
+    kSummary,
+    kFastestEcho
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
       {"[service]", Section::kService},
@@ -94,7 +95,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       {"[address line]", Section::kAddressLine},
       {"[address answers late]", Section::kAddressLate},
       {"[log]", Section::kLog},
-      {"[summary]", Section::kSummary}};
+      {"[summary]", Section::kSummary},
+      {"[fastest echo]", Section::kFastestEcho}};
   bool sawService = false;
   bool sawList = false;
   bool sawAddressLine = false;
@@ -133,6 +135,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       }
     } else if (section == Section::kSummary) {
       if (!text.empty()) out.summary.push_back(FromUtf8(text));
+    } else if (section == Section::kFastestEcho) {
+      if (!text.empty()) out.fastestEchoes.push_back(FromUtf8(text));
     } else if (section == Section::kLog) {
       if (text == "tail") {
         out.logTail = true;

@@ -16,6 +16,10 @@
 //                                                 line still shows the previous run's text
 //   [summary]                                     optional
 //   the lines of the report's summary after "概要", once the run ended, written as in [list]
+//   [fastest echo]                                optional, checked natively
+//   ADDRESS {LOW..HIGH}                           per node: its fastest answered echo, in ms, which
+//                                                 a busy machine cannot make faster than the test
+//                                                 host's delay, nor all its echoes slower
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -51,6 +55,7 @@ struct CaseFile {
   Text addressLine;                 // the [address line] section
   bool addressAnswersLate = false;  // [address answers late]
   TextList summary;                 // the [summary] section; empty without one
+  TextList fastestEchoes;           // the [fastest echo] section; empty without one
   bool logTail = false;             // [log] says "tail"
   enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized

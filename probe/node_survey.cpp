@@ -14,10 +14,12 @@ namespace {
 
 // The dotted address of the host, or the host text itself when it doesn't resolve. Once the
 // program is closing no name is looked up any more.
-Text AddressOfHost(const Text& host) {
+Text AddressOfHost(const Text& host, bool& resolved) {
   uint32_t address = 0;
+  resolved = false;
   if (ProgramClosing()) return host;
   if (ResolveIPv4(WideToAnsi(host), address) != 0) return host;
+  resolved = true;
   return AnsiToWide(FormatIPv4(address));
 }
 
@@ -36,7 +38,7 @@ bool Launcher::SurveyNodes() {
     for (const Text& url : urls) {
       NodeResult record;
       record.type = kind;
-      record.address = AddressOfHost(HostFromUrl(url));
+      record.address = AddressOfHost(HostFromUrl(url), record.resolved);
       record.url = url;
       record.delay = 1;
       record.lost = 100;

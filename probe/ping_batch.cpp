@@ -76,6 +76,7 @@ unsigned ProbeThread(ProbeTask task) {
     if (echo(reply, record.address, task.echoTimeoutMs)) {
       ++answered;
       sum += reply.roundTripTime;
+      record.roundTrips.push_back(reply.roundTripTime);
     }
     const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
     if (elapsed > durationUs || attempts >= kMaxEchoesPerNode) break;
@@ -87,6 +88,7 @@ unsigned ProbeThread(ProbeTask task) {
     record.delay = mean == 0 ? 1 : static_cast<int32_t>(mean);
   }
   record.lost = static_cast<int32_t>((attempts - answered) * 100 / attempts);
+  record.echoes = static_cast<int32_t>(attempts);
   return 0;
 }
 

@@ -11,6 +11,7 @@ void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResu
   sipNodes.insert(sipNodes.begin(), firstSip);
   launcher.AddNodeList(sipNodes, Sip);
   launcher.AddNodeList(result.rtppServers, Rtpp);
+  RecordRtppNodes(result.rtppServers);
 }
 
 bool TestTcpConnection(const NodeAddress& node) {

@@ -40,6 +40,12 @@ void RecordTcpTestResult(bool connected) {
   tests.back().result = connected ? TcpTest::Result::kConnected : TcpTest::Result::kFailed;
 }
 
+void RecordRtppNodes(const TextList& urls) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  TextList& nodes = Store().outcome.rtppNodes;
+  nodes.insert(nodes.end(), urls.begin(), urls.end());
+}
+
 void RecordSurvey(const std::vector<NodeResult>& records) {
   std::lock_guard<std::mutex> guard(Store().lock);
   Store().outcome.surveys.push_back(records);

@@ -24,7 +24,10 @@ struct RunOutcome {
   std::vector<AcceptedLogin> acceptedLogins;     // in the order the servers accepted
   std::vector<TcpTest> tcpTests;                 // in the order they were made
   std::vector<std::vector<NodeResult>> surveys;  // each successful survey's records
-  bool ended = false;                            // the controller has finished
+  // The Rtpp node URLs this run's logins returned. A survey may also probe an earlier run's, kept
+  // by the launcher when a login returns none; the report speaks only of these.
+  TextList rtppNodes;
+  bool ended = false;  // the controller has finished
 };
 
 // Forgets the last run; called where a run's workers are started.
@@ -34,6 +37,7 @@ void RecordAcceptedLogin(const Text& url, bool imServer);
 // A TCP test about to be made, then its result.
 void RecordTcpTestStarted(const Text& node, int proxyIndex, int proxyCount);
 void RecordTcpTestResult(bool connected);
+void RecordRtppNodes(const TextList& urls);
 void RecordSurvey(const std::vector<NodeResult>& records);
 void RecordRunEnded();
 

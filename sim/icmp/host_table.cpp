@@ -9,6 +9,8 @@ struct Row {
   HostBehaviour behaviour;
 };
 
+constexpr uint32_t kJitterDelays[] = {20, 80};
+
 // Ten hosts per behaviour, so tests that run at the same time need not share one.
 constexpr Row kTable[] = {
     {10, 19, {false, 30, 0, false}},       // 30 ms added delay
@@ -19,6 +21,8 @@ constexpr Row kTable[] = {
     {60, 69, {false, 100, 0, false}},      // 100 ms added delay
     {70, 79, {false, 0, 4, false}},        // every 4th echo dropped: 25 % loss
     {80, 89, {false, 0, 0, false, true}},  // "host unreachable" in place of the reply
+    {180, 189, {false, 200, 0, false}},    // 200 ms added delay
+    {190, 199, {false, 0, 0, false, false, kJitterDelays, 2}},  // 20, 80, 20, 80 ... ms
 };
 
 }  // namespace

@@ -85,7 +85,10 @@ class Responder {
     const uint64_t count = ++echoes_[request.destination];
     if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
     if (pending_.size() >= kMaxPending) return;
-    pending_.push(Pending{Clock::now() + std::chrono::milliseconds(behaviour.delayMs), order_++,
+    const uint32_t delayMs = behaviour.delayCount != 0
+                                 ? behaviour.delays[(count - 1) % behaviour.delayCount]
+                                 : behaviour.delayMs;
+    pending_.push(Pending{Clock::now() + std::chrono::milliseconds(delayMs), order_++,
                           behaviour.unreachable
                               ? MakeHostUnreachable(packet, length)
                               : MakeEchoReply(packet, length, behaviour.corrupt)});

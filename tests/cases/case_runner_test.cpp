@@ -2,6 +2,8 @@
 // and the real echo against the ICMP test hosts, both started by scripts/netns-run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -46,6 +48,27 @@ std::string Transcript(const TextList& lines) {
   return text;
 }
 
+// "ADDRESS N" for each expected node, N its fastest answered echo in this run's surveys.
+bool FastestEchoesMatch(const TextList& expected, const RunOutcome& outcome, std::string& why) {
+  for (const Text& line : expected) {
+    const Text address = line.substr(0, line.find(L' '));
+    uint32_t fastest = UINT32_MAX;
+    for (const std::vector<NodeResult>& survey : outcome.surveys)
+      for (const NodeResult& node : survey)
+        if (node.address == address && !node.roundTrips.empty())
+          fastest =
+              std::min(fastest, *std::min_element(node.roundTrips.begin(), node.roundTrips.end()));
+    const Text actual =
+        address + L" " +
+        (fastest == UINT32_MAX ? Text(L"none") : ToText(static_cast<int32_t>(fastest)));
+    if (!LineMatches(line, actual)) {
+      why = "fastest echo: expected " + ToUtf8(line) + ", got " + ToUtf8(actual);
+      return false;
+    }
+  }
+  return true;
+}
+
 class WholeRunCase : public testing::Test {
  public:
   explicit WholeRunCase(std::filesystem::path file) : file_(std::move(file)) {}
@@ -86,9 +109,11 @@ void WholeRunCase::TestBody() {
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;
   EXPECT_TRUE(AddressAtButtonMatches(file, addressAtButton, kPreviousAddressLine, error)) << error;
   EXPECT_TRUE(CaseLogMatches(file, lines, window->LocalAddressText(), log, error)) << error;
+  EXPECT_TRUE(FastestEchoesMatch(file.fastestEchoes, RunOutcomeSnapshot(), error)) << error;
   const TextList summary = ReportSummary(RunOutcomeSnapshot());
   if (!file.summary.empty()) {
-    EXPECT_TRUE(ListMatches(file.summary, summary, error)) << "summary: " << error;
+    EXPECT_TRUE(ListMatches(file.summary, summary, error)) << "summary: " << error << "\n"
+                                                           << Transcript(summary);
   }
 }
 
