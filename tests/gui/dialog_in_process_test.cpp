@@ -313,6 +313,16 @@ TEST(ReportFileTest, AFailedWriteLeavesTheEarlierFileWholeAndNothingBesideIt) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
 }
 
+TEST(ReportFileTest, AFolderPastMaxPathTakesTheReport) {
+  TempFolder temp;
+  std::filesystem::path folder = temp.path();
+  while (folder.wstring().size() <= 300) folder /= std::wstring(60, L'd');
+  ASSERT_TRUE(std::filesystem::create_directories(folder));
+  ASSERT_TRUE(WriteReportFile((folder / "report.txt").wstring(), L"长\r\n"));
+  EXPECT_EQ(ReadFileBytes(folder / "report.txt"), "\xEF\xBB\xBF" + ToUtf8(L"长\r\n"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
 // Stands in for the shell: records what it was asked, on which thread, and whether the folder was
 // there by then.
 struct OpenRequest {
