@@ -11,6 +11,7 @@
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
 #include "res/resource.h"
+#include "support/secret_wipe.h"
 #include "testrun/run_start.h"
 
 static_assert((IDM_ABOUTBOX & 0xFFF0) == IDM_ABOUTBOX, "system commands use the upper bits");
@@ -175,7 +176,7 @@ void CQuorvexDlg::OnTestConnection() {
   runStart_.reset();
 
   const Text userName = WindowText(GetDlgItem(IDC_USER_NAME));
-  const Text password = WindowText(GetDlgItem(IDC_PASSWORD));
+  Text password = WindowText(GetDlgItem(IDC_PASSWORD));
   if (userName.empty() || password.empty()) {
     const Text caption = AppName();
     MessageBoxW(GetSafeHwnd(), L"用户名和密码不能为空", caption.c_str(), MB_OK);
@@ -184,6 +185,8 @@ void CQuorvexDlg::OnTestConnection() {
 
   catalogue.userName = userName;
   catalogue.password = password;
+  // The edit box keeps what the user typed; this copy is done with.
+  WipeText(password);
 
   HWND const button = GetDlgItem(IDC_TEST_CONNECTION);
   // A disabled button keeps no keyboard focus; the list takes it, so the keys still scroll it.
