@@ -320,7 +320,6 @@ TEST(ReportFileTest, AFolderPastMaxPathTakesTheReport) {
   ASSERT_TRUE(std::filesystem::create_directories(folder));
   ASSERT_TRUE(WriteReportFile((folder / "report.txt").wstring(), L"长\r\n"));
   EXPECT_EQ(ReadFileBytes(folder / "report.txt"), "\xEF\xBB\xBF" + ToUtf8(L"长\r\n"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
 // Stands in for the shell: records what it was asked, on which thread, and whether the folder was
