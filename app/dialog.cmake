@@ -12,7 +12,8 @@ add_library(quorvex_dialog STATIC
   log_folder_win.cpp
   quorvex_dlg_win.cpp
   report_save_win.cpp
-  transcript_copy_win.cpp)
+  transcript_copy_win.cpp
+  window_dpi_win.cpp)
 target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_report quorvex_catalogue
                                             quorvex_testrun quorvex_support comctl32 comdlg32
                                             shell32 ole32)

@@ -102,6 +102,9 @@ bool DialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_DESTROY:
       OnDestroy();
       return false;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam));
+      return false;
     default:
       return false;
   }

@@ -37,6 +37,9 @@ class DialogBase {
   // Null for default processing.
   virtual HCURSOR OnQueryDragIcon();
   virtual void OnDestroy() {}
+  // The window moved to a monitor of another DPI; the dialog manager rescales the template's
+  // fonts and controls itself.
+  virtual void OnDpiChanged(UINT /*dpi*/) {}
 
   virtual void OnOK();
   virtual void OnCancel();

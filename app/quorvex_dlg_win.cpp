@@ -11,6 +11,7 @@
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
 #include "res/resource.h"
+#include "support/secret_wipe.h"
 #include "testrun/run_start.h"
 
 static_assert((IDM_ABOUTBOX & 0xFFF0) == IDM_ABOUTBOX, "system commands use the upper bits");
@@ -50,6 +51,7 @@ BOOL CQuorvexDlg::OnInitDialog() {
 
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+  FollowDpi(WindowDpi(GetSafeHwnd()));
 
   g_pProgressList = &m_progressList;
   ForwardCopyKey(GetDlgItem(IDC_PROGRESS_LIST), ID_COPY_ALL);
@@ -125,14 +127,39 @@ bool CQuorvexDlg::OnPaint() {
   if (!IsIconic(GetSafeHwnd())) return false;
   PaintDc dc(GetSafeHwnd());
   SendMessageW(GetSafeHwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
-  const int iconWidth = GetSystemMetrics(SM_CXICON);
-  const int iconHeight = GetSystemMetrics(SM_CYICON);
+  const UINT systemDpi = SystemDpi();
+  const int iconWidth =
+      MulDiv(GetSystemMetrics(SM_CXICON), static_cast<int>(dpi_), static_cast<int>(systemDpi));
+  const int iconHeight =
+      MulDiv(GetSystemMetrics(SM_CYICON), static_cast<int>(dpi_), static_cast<int>(systemDpi));
   RECT client{};
   GetClientRect(GetSafeHwnd(), &client);
   const IconOrigin origin = CentredIconOrigin(client.right - client.left,
                                               client.bottom - client.top, iconWidth, iconHeight);
-  DrawIcon(dc.get(), origin.x, origin.y, m_hIcon);
+  DrawIconEx(dc.get(), origin.x, origin.y, bigIcon_.valid() ? bigIcon_.get() : m_hIcon, iconWidth,
+             iconHeight, 0, nullptr, DI_NORMAL);
   return true;
+}
+
+void CQuorvexDlg::OnDpiChanged(UINT dpi) {
+  FollowDpi(dpi);
+  InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+}
+
+void CQuorvexDlg::FollowDpi(UINT dpi) {
+  dpi_ = dpi;
+  IconHandle big, small;
+  if (dpi != SystemDpi()) {
+    big = LoadIconForDpi(ResourceInstance(), IDR_MAINFRAME, 32, dpi);
+    small = LoadIconForDpi(ResourceInstance(), IDR_MAINFRAME, 16, dpi);
+  }
+  SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(big.valid() ? big.get() : m_hIcon));
+  SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(small.valid() ? small.get() : m_hIcon));
+  // The window has let go of the earlier ones only now.
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
 HCURSOR CQuorvexDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
@@ -149,7 +176,7 @@ void CQuorvexDlg::OnTestConnection() {
   runStart_.reset();
 
   const Text userName = WindowText(GetDlgItem(IDC_USER_NAME));
-  const Text password = WindowText(GetDlgItem(IDC_PASSWORD));
+  Text password = WindowText(GetDlgItem(IDC_PASSWORD));
   if (userName.empty() || password.empty()) {
     const Text caption = AppName();
     MessageBoxW(GetSafeHwnd(), L"用户名和密码不能为空", caption.c_str(), MB_OK);
@@ -158,6 +185,8 @@ void CQuorvexDlg::OnTestConnection() {
 
   catalogue.userName = userName;
   catalogue.password = password;
+  // The edit box keeps what the user typed; this copy is done with.
+  WipeText(password);
 
   HWND const button = GetDlgItem(IDC_TEST_CONNECTION);
   // A disabled button keeps no keyboard focus; the list takes it, so the keys still scroll it.

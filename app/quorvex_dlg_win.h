@@ -8,6 +8,7 @@
 #include "app/dialog_base_win.h"
 #include "app/dialog_main_window_win.h"
 #include "app/list_box_win.h"
+#include "app/window_dpi_win.h"
 #include "support/platform_process.h"
 
 class CQuorvexDlg : public DialogBase {
@@ -26,11 +27,15 @@ class CQuorvexDlg : public DialogBase {
   bool OnContextMenu(HWND window, POINT point) override;
   HCURSOR OnQueryDragIcon() override;
   void OnDestroy() override;
+  void OnDpiChanged(UINT dpi) override;
 
  private:
   void OnTestConnection();
   // The list's commands, from WM_COMMAND (Ctrl+C, another program) or from the menu.
   bool OnListCommand(WORD id);
+  // The title bar's and task bar's icons drawn for `dpi`: m_hIcon at the system's DPI, icons
+  // of the window's own elsewhere.
+  void FollowDpi(UINT dpi);
 
   // Shared by the system, never destroyed.
   HICON m_hIcon;
@@ -38,4 +43,7 @@ class CQuorvexDlg : public DialogBase {
   DialogMainWindow& mainWindow_;
   // When the run the list shows started; none before the first run and after a refused press.
   std::optional<platform::DateTime> runStart_;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  IconHandle bigIcon_;
+  IconHandle smallIcon_;
 };

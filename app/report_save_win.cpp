@@ -1,9 +1,12 @@
 #include "app/report_save_win.h"
 
 #include <commdlg.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/com_apartment_win.h"
 #include "app/report_text.h"
@@ -12,12 +15,32 @@
 
 namespace {
 
-// Beside the chosen file, so that the final rename stays on one volume.
+// The longest path the system allows, with its terminating null.
+constexpr size_t kLongestPath = 32768;
+
+// Beside the chosen file, so that the final rename stays on one volume. Made here rather than by
+// GetTempFileNameW, which takes no folder of more than 246 characters.
 Text NewTemporaryFile(const Text& path) {
   const Text folder = path.substr(0, path.find_last_of(L"\\/") + 1);
-  wchar_t temporary[MAX_PATH] = {};
-  if (folder.empty() || GetTempFileNameW(folder.c_str(), L"qvx", 0, temporary) == 0) return Text();
-  return temporary;
+  if (folder.empty()) return Text();
+  const Text stem = folder + L"qvx" + ToLowerHex(GetCurrentProcessId()) + L"-" +
+                    ToLowerHex(GetTickCount()) + L"-";
+  for (uint32_t attempt = 0; attempt < 100; ++attempt) {
+    const Text temporary = stem + ToLowerHex(attempt) + L".tmp";
+    const FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return temporary;
+    if (GetLastError() != ERROR_FILE_EXISTS) return Text();
+  }
+  return Text();
+}
+
+Text DocumentsFolder() {
+  PWSTR path = nullptr;
+  const HRESULT found = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path);
+  Text folder = SUCCEEDED(found) && path != nullptr ? Text(path) : Text();
+  CoTaskMemFree(path);
+  return folder;
 }
 
 bool WriteAll(const Text& path, const std::string& bytes) {
@@ -46,11 +69,10 @@ bool WriteReportFile(const Text& path, const Text& report) {
 void SaveReport(HWND dialog, const std::optional<platform::DateTime>& runStart,
                 const Text& caption) {
   ComApartment com;
-  wchar_t path[MAX_PATH] = {};
-  ReportFileName(runStart ? *runStart : platform::LocalDateTime()).copy(path, MAX_PATH - 1);
-  wchar_t documents[MAX_PATH] = {};
-  const bool haveDocuments =
-      SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents));
+  std::vector<wchar_t> path(kLongestPath, L'\0');
+  ReportFileName(runStart ? *runStart : platform::LocalDateTime())
+      .copy(path.data(), path.size() - 1);
+  const Text documents = DocumentsFolder();
   // Pairs of a name and a pattern, ended by an empty name.
   static constexpr wchar_t kFilter[] = L"文本文件 (*.txt)\0*.txt\0";
 
@@ -58,9 +80,9 @@ void SaveReport(HWND dialog, const std::optional<platform::DateTime>& runStart,
   request.lStructSize = sizeof(request);
   request.hwndOwner = dialog;
   request.lpstrFilter = kFilter;
-  request.lpstrFile = path;
-  request.nMaxFile = MAX_PATH;
-  request.lpstrInitialDir = haveDocuments ? documents : nullptr;
+  request.lpstrFile = path.data();
+  request.nMaxFile = static_cast<DWORD>(path.size());
+  request.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
   request.lpstrDefExt = L"txt";
   request.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&request)) {
@@ -69,7 +91,7 @@ void SaveReport(HWND dialog, const std::optional<platform::DateTime>& runStart,
     return;
   }
   // Read after the dialog closed: the run may have gone on meanwhile.
-  const Text chosen = path;
+  const Text chosen = path.data();
   if (WriteReportFile(chosen, DialogReport(dialog, runStart))) return;
   const Text message = L"无法保存报告：\n" + chosen;
   MessageBoxW(dialog, message.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);

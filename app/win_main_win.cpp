@@ -11,6 +11,7 @@
 #include "service/http_service_library.h"
 #include "support/program_closing.h"
 #include "support/service_library.h"
+#include "support/system_library_win.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -41,6 +42,8 @@ void CloseRun() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // First of all: no library is to come from the executable's folder (Downloads, say).
+  RestrictLibrarySearch();
   InstallServiceLibrary(CreateHttpServiceLibrary());
   ApplicationBase* const app = ApplicationBase::Current();
   const int code = app != nullptr ? app->Main(instance) : 1;

@@ -288,6 +288,7 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
 
 bool CaseLogsAddress(const CaseFile& file) {
   return file.logStart == CaseFile::LogStart::kCleared ||
+         file.logStart == CaseFile::LogStart::kBlocked ||
          (file.logStart == CaseFile::LogStart::kSized && file.logStartBytes > kRunLogSizeLimit);
 }
 
@@ -295,7 +296,6 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
                     const TextList& logMessages, std::string& why) {
   switch (file.logStart) {
     case CaseFile::LogStart::kHeld:
-    case CaseFile::LogStart::kBlocked:
       if (logMessages.empty()) return true;
       why = "log: " + std::to_string(logMessages.size()) + " records, expected none; the first " +
             Quoted(logMessages.front());
@@ -307,6 +307,7 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
       }
       break;
     case CaseFile::LogStart::kCleared:
+    case CaseFile::LogStart::kBlocked:
       break;
   }
   return LogMatches(list, addressLine, logMessages,

@@ -26,7 +26,8 @@
 //   held                                          another program holds the log file open for
 //                                                 the whole run: the run writes no record
 //   blocked                                       a file named "log" stands where the folder
-//                                                 would go: the run writes no record
+//                                                 would go: the run's records all go to the
+//                                                 user's local data folder instead
 //   size N                                        the log holds N bytes when the run starts: up
 //                                                 to the size limit the file is kept for the
 //                                                 first record and begun again at the second, so

@@ -30,8 +30,8 @@ class CPing {
  public:
   CPing();
   // Tries `first`, then `second` instead of the system's choice, so tests can see the fallback:
-  // library file names on Windows, "datagram" or "raw" elsewhere. An empty or unknown name is
-  // skipped.
+  // library file names in System32 (or full paths) on Windows, "datagram" or "raw" elsewhere. An
+  // empty or unknown name is skipped.
   CPing(const Text& first, const Text& second);
   virtual ~CPing();
   CPing(const CPing&) = delete;

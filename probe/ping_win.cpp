@@ -1,5 +1,5 @@
-// The echo through the platform's ICMP library, loaded at run time so the program starts where
-// the library is missing.
+// The echo through the platform's ICMP library, loaded at run time from System32 so the program
+// starts where the library is missing.
 // winsock2.h must come before windows.h, and ipexport.h needs the types of both.
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -17,6 +17,7 @@
 #include "probe/ping.h"
 #include "support/handle_win.h"
 #include "support/socket_library.h"
+#include "support/system_library_win.h"
 #include "support/text_conversions.h"
 
 namespace {
@@ -55,7 +56,7 @@ CPing::CPing() : CPing(L"Iphlpapi.dll", L"ICMP.DLL") {}
 CPing::CPing(const Text& first, const Text& second) {
   for (const Text* name : {&first, &second}) {
     if (name->empty()) continue;
-    ModuleHandle module(LoadLibraryW(name->c_str()));
+    ModuleHandle module = LoadSystemLibrary(name->c_str());
     if (!module.valid()) continue;
     auto loaded = std::make_unique<Library>();
     loaded->pfnIcmpCreateFile = EntryPoint<IcmpCreateFileFunction>(module.get(), "IcmpCreateFile");

@@ -17,6 +17,7 @@
 #include "service/tcp_connection.h"
 #include "service/tcp_error_codes.h"
 #include "service/transfer_codes.h"
+#include "support/secret_wipe.h"
 #include "support/worker_thread.h"
 
 namespace {
@@ -37,13 +38,17 @@ class HttpServiceLibrary final : public ServiceLibrary {
   bool HttpLogin(Text userName, Text password, LoginResult& result) override {
     const ServiceCallState::Attempt attempt = state_.BeginLogin();
     const std::string user = ToUtf8(userName);
-    const std::string secret = ToUtf8(password);
+    std::string secret = ToUtf8(password);
     HttpRequest request;
     request.url = attempt.serverUrl + L"login";
     request.post = true;
     request.contentType = kFormType;
     request.body = EncodeForm({{"userName", user}, {"password", secret}});
     const HttpReply reply = SendHttpRequest(request, timeouts_);
+    // Every copy of the password this call made, and the one it was given.
+    WipeBytes(request.body);
+    WipeBytes(secret);
+    WipeText(password);
 
     int32_t transferCode = reply.transferCode;
     bool accepted = false;

@@ -8,6 +8,7 @@
 #include "service/http_transport.h"
 #include "service/transfer_codes.h"
 #include "service/winhttp_errors.h"
+#include "service/winhttp_library_win.h"
 #include "support/handle.h"
 
 static_assert(ERROR_WINHTTP_TIMEOUT == 12002 && ERROR_WINHTTP_INVALID_URL == 12005 &&
@@ -21,7 +22,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-using InternetHandle = UniqueHandle<NullHandleTraits<HINTERNET, WinHttpCloseHandle>>;
+// A handle exists only once the library was loaded.
+BOOL CloseInternetHandle(HINTERNET handle) { return WinHttp()->CloseHandle(handle); }
+using InternetHandle = UniqueHandle<NullHandleTraits<HINTERNET, CloseInternetHandle>>;
 
 // Milliseconds left before the deadline, at least 1 while any is left, 0 when none.
 int LeftMs(Clock::time_point deadline) {
@@ -47,13 +50,13 @@ HttpReply TimedOut(int32_t status = 0) {
 // WinHTTP has no limit for a whole exchange, so each blocking step gets what is left of it.
 bool SetTimeoutsLeft(HINTERNET request, Clock::time_point deadline, int connectMs) {
   const int left = LeftMs(deadline);
-  if (left <= 0 || !WinHttpSetTimeouts(request, left, std::min(connectMs, left), left, left)) {
+  if (left <= 0 || !WinHttp()->SetTimeouts(request, left, std::min(connectMs, left), left, left)) {
     return false;
   }
   // Waiting for the head of the answer has a limit of its own.
   DWORD responseMs = static_cast<DWORD>(left);
-  return WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
-                          sizeof(responseMs));
+  return WinHttp()->SetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
+                              sizeof(responseMs));
 }
 
 }  // namespace
@@ -65,13 +68,15 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     reply.transferCode = transfer_code::kUnsupportedProtocol;
     return reply;
   }
+  const WinHttpFunctions* const winhttp = WinHttp();
+  if (winhttp == nullptr) return Failed(WinHttpStep::kSetUp);
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);
   parts.dwSchemeLength = static_cast<DWORD>(-1);
   parts.dwHostNameLength = static_cast<DWORD>(-1);
   parts.dwUrlPathLength = static_cast<DWORD>(-1);
   parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!WinHttpCrackUrl(request.url.c_str(), static_cast<DWORD>(request.url.size()), 0, &parts) ||
+  if (!winhttp->CrackUrl(request.url.c_str(), static_cast<DWORD>(request.url.size()), 0, &parts) ||
       parts.dwHostNameLength == 0) {
     HttpReply reply;
     reply.transferCode = transfer_code::kMalformedUrl;
@@ -82,18 +87,18 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  InternetHandle session(WinHttpOpen(L"Quorvex/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  InternetHandle session(winhttp->Open(L"Quorvex/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                       WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session.valid()) return Failed(WinHttpStep::kSetUp);
-  InternetHandle connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
+  InternetHandle connection(winhttp->Connect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection.valid()) return Failed(WinHttpStep::kSetUp);
   const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  InternetHandle exchange(WinHttpOpenRequest(connection.get(), request.post ? L"POST" : L"GET",
-                                             path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                             WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+  InternetHandle exchange(winhttp->OpenRequest(connection.get(), request.post ? L"POST" : L"GET",
+                                               path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                               WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!exchange.valid()) return Failed(WinHttpStep::kSetUp);
   DWORD disabled = WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_COOKIES;
-  WinHttpSetOption(exchange.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
+  winhttp->SetOption(exchange.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
 
   Text headers;
   if (request.post) {
@@ -104,18 +109,19 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
   if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs)) return TimedOut();
   void* body = request.post ? const_cast<char*>(request.body.data()) : WINHTTP_NO_REQUEST_DATA;
   const auto bodySize = static_cast<DWORD>(request.post ? request.body.size() : 0);
-  if (!WinHttpSendRequest(exchange.get(),
-                          headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
-                          static_cast<DWORD>(headers.size()), body, bodySize, bodySize, 0)) {
+  if (!winhttp->SendRequest(exchange.get(),
+                            headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                            static_cast<DWORD>(headers.size()), body, bodySize, bodySize, 0)) {
     return Failed(WinHttpStep::kSend);
   }
   if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs)) return TimedOut();
-  if (!WinHttpReceiveResponse(exchange.get(), nullptr)) return Failed(WinHttpStep::kReceiveHead);
+  if (!winhttp->ReceiveResponse(exchange.get(), nullptr)) return Failed(WinHttpStep::kReceiveHead);
 
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (!WinHttpQueryHeaders(exchange.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+  if (!winhttp->QueryHeaders(exchange.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
+                             WINHTTP_NO_HEADER_INDEX)) {
     return Failed(WinHttpStep::kReceiveHead);
   }
   HttpReply reply;
@@ -125,7 +131,7 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs))
       return TimedOut(reply.status);
     DWORD read = 0;
-    if (!WinHttpReadData(exchange.get(), buffer, sizeof(buffer), &read)) {
+    if (!winhttp->ReadData(exchange.get(), buffer, sizeof(buffer), &read)) {
       return Failed(WinHttpStep::kReadBody, reply.status);
     }
     if (read == 0) break;

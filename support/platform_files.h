@@ -25,6 +25,13 @@ bool FileSize(const Text& path, uint64_t& size);
 
 bool RemoveFile(const Text& path);
 
+// True when a new file can be created in the folder (none is left behind).
+bool CanCreateFileIn(const Text& folder);
+
+// The user's own folder for program data that stays on this machine: %LOCALAPPDATA% on Windows,
+// $XDG_DATA_HOME or ~/.local/share elsewhere; empty when there is none.
+Text LocalDataFolder();
+
 // Opens the file for reading and writing, creating it when missing and never truncating it, shared
 // with nobody; appends the bytes at its end, flushes them to the device and closes it.
 bool AppendAndFlush(const Text& path, const std::string& bytes);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 
 #include "support/handle_posix.h"
 #include "support/platform_files.h"
@@ -54,6 +55,24 @@ bool AppendAndFlush(const Text& path, const std::string& bytes) {
     done += static_cast<size_t>(n);
   }
   return fsync(file.get()) == 0;
+}
+
+bool CanCreateFileIn(const Text& folder) {
+  const std::string probe = Native(folder) + "/NetLog.write-test";
+  const int file = open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (file < 0) return false;
+  close(file);
+  unlink(probe.c_str());
+  return true;
+}
+
+Text LocalDataFolder() {
+  // An XDG base folder must be absolute; a relative one is ignored.
+  const char* const data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return FromUtf8(data);
+  const char* const home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return {};
+  return FromUtf8(std::string(home) + "/.local/share");
 }
 
 }  // namespace platform

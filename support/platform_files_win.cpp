@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include "support/handle_win.h"
 #include "support/platform_files.h"
 
@@ -11,7 +14,7 @@ Text ExecutablePath() {
   // A path that fills the buffer may have been cut: the buffer grows until the path fits, up to
   // more than the longest path the system allows (32,767 characters).
   constexpr size_t kLongestPath = 65536;
-  for (Text path(MAX_PATH, L'\0'); path.size() <= kLongestPath; path.resize(path.size() * 2)) {
+  for (Text path(1024, L'\0'); path.size() <= kLongestPath; path.resize(path.size() * 2)) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) return path.substr(0, length);
@@ -35,6 +38,22 @@ bool FileSize(const Text& path, uint64_t& size) {
 }
 
 bool RemoveFile(const Text& path) { return DeleteFileW(path.c_str()) != 0; }
+
+bool CanCreateFileIn(const Text& folder) {
+  const Text probe = folder + L"\\NetLog.write-test";
+  const FileHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                    CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return file.valid();
+}
+
+Text LocalDataFolder() {
+  PWSTR path = nullptr;
+  const HRESULT found = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+  Text folder = SUCCEEDED(found) && path != nullptr ? Text(path) : Text();
+  CoTaskMemFree(path);
+  return folder;
+}
 
 bool AppendAndFlush(const Text& path, const std::string& bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,

@@ -62,9 +62,12 @@ Text SystemVersionText() {
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
   if (rtlGetVersion == nullptr || rtlGetVersion(&version) != 0) return Text();
-  return L"Windows " + ToText(static_cast<int32_t>(version.dwMajorVersion)) + L"." +
-         ToText(static_cast<int32_t>(version.dwMinorVersion)) + L"." +
-         ToText(static_cast<int32_t>(version.dwBuildNumber));
+  Text text = L"Windows " + ToText(static_cast<int32_t>(version.dwMajorVersion)) + L"." +
+              ToText(static_cast<int32_t>(version.dwMinorVersion)) + L"." +
+              ToText(static_cast<int32_t>(version.dwBuildNumber));
+  // Windows 11 still calls itself 10.0; only its build numbers tell it apart.
+  if (version.dwMajorVersion == 10 && version.dwBuildNumber >= 22000) text += L" (Windows 11)";
+  return text;
 }
 
 }  // namespace platform

@@ -18,6 +18,16 @@ Text& BaseDirectoryOverride() {
   return *directory;
 }
 
+// The folder the log goes to, decided at the first need for the rest of the program's run.
+struct LogFolderChoice {
+  bool decided = false;
+  Text folder;
+};
+LogFolderChoice& Choice() {
+  static LogFolderChoice* const choice = new LogFolderChoice;
+  return *choice;
+}
+
 Text TwoDigits(int value) {
   Text digits = ToText(value);
   return digits.size() < 2 ? L"0" + digits : digits;
@@ -34,15 +44,31 @@ void AppendLittleEndian(std::string& bytes, std::u16string_view units) {
   }
 }
 
-// Called with runLogLock held. Empty when the executable's folder cannot be read: the log then
-// goes nowhere, rather than into a folder "log" at the root of the current drive.
-Text PrepareFolder() {
-  const Text& override = BaseDirectoryOverride();
-  const Text base = override.empty() ? GetModuleDirectory() : override;
-  if (base.empty()) return {};
-  const Text folder = Join(base, L"log");
+bool MadeDirectory(const Text& folder) {
   if (platform::QueryPath(folder) != platform::PathKind::kDirectory) CreateDirectoryPath(folder);
-  return folder;
+  return platform::QueryPath(folder) == platform::PathKind::kDirectory;
+}
+
+// Called with runLogLock held. Beside the executable where a file can be made there; else (Program
+// Files, a read-only share, a file named "log" in the way) the user's local data folder. Empty
+// when neither can be had: the log then goes nowhere, rather than into a folder "log" at the root
+// of the current drive.
+Text PrepareFolder() {
+  LogFolderChoice& choice = Choice();
+  if (!choice.decided) {
+    const Text& override = BaseDirectoryOverride();
+    const Text base = override.empty() ? GetModuleDirectory() : override;
+    const Text beside = base.empty() ? Text() : Join(base, L"log");
+    if (!beside.empty() && MadeDirectory(beside) && platform::CanCreateFileIn(beside)) {
+      choice.folder = beside;
+    } else {
+      choice.folder = RunLogFallbackFolder();
+    }
+    choice.decided = true;
+  }
+  // Made again should it have been removed since.
+  if (!choice.folder.empty()) MadeDirectory(choice.folder);
+  return choice.folder;
 }
 
 void WriteRecord(const Text& format, const Text* argument) {
@@ -102,9 +128,16 @@ int CreateDirectoryPath(Text path) {
   return 1;
 }
 
+Text RunLogFallbackFolder() {
+  const Text& override = BaseDirectoryOverride();
+  const Text data = override.empty() ? platform::LocalDataFolder() : Join(override, L"local-data");
+  return data.empty() ? Text() : Join(Join(data, L"Quorvex"), L"log");
+}
+
 void SetRunLogBaseDirectoryForTest(const Text& directory) {
   std::lock_guard<std::mutex> guard(runLogLock());
   BaseDirectoryOverride() = directory;
+  Choice() = LogFolderChoice();
 }
 
 Text FormatTimeOfDay(const platform::TimeOfDay& time) {

@@ -1,4 +1,5 @@
-// The run log: time-stamped UTF-16 records in log/NetLog.log beside the executable.
+// The run log: time-stamped UTF-16 records in log/NetLog.log beside the executable, or in
+// Quorvex/log/NetLog.log in the user's local data folder where no file can be made beside it.
 #pragma once
 
 #include <atomic>
@@ -22,9 +23,14 @@ void WriteRunLog(const Text& line);
 // percent sign. The argument is inserted as text and never read as a format itself.
 void WriteRunLog(const Text& format, const Text& argument);
 
-// The folder the run log goes to, created with its parents when missing, as a write would; empty
-// when the executable's folder cannot be read, in which case no record is written at all.
+// The folder the run log goes to, created with its parents when missing, as a write would; the
+// first call of the program's run decides between beside the executable and the fallback. Empty
+// when neither can be had, in which case no record is written at all.
 Text PrepareRunLogFolder();
+
+// Quorvex/log in the user's local data folder (under the tests' base folder while one is set);
+// empty when there is none.
+Text RunLogFallbackFolder();
 
 // The executable's folder without a trailing separator, however long its path; empty when it
 // cannot be read.
@@ -33,7 +39,8 @@ Text GetModuleDirectory();
 // Creates the folder and every missing parent. 0 for an empty path, else 1.
 int CreateDirectoryPath(Text path);
 
-// Tests put the log folder elsewhere than beside the executable; an empty text restores that.
+// Tests put the log folder elsewhere than beside the executable, and the fallback under it; an
+// empty text restores both. The folder is decided anew.
 void SetRunLogBaseDirectoryForTest(const Text& directory);
 
 inline constexpr uint64_t kRunLogSizeLimit = 524288;

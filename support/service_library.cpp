@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "support/program_closing.h"
+#include "support/secret_wipe.h"
 
 namespace {
 
@@ -49,9 +50,12 @@ bool SetNewHttpLoginServer(Text url) {
 }
 
 bool HttpLogin(Text userName, Text password, LoginResult& result) {
-  return ForwardUnlessClosing(false, [&](ServiceLibrary& l) {
+  const bool accepted = ForwardUnlessClosing(false, [&](ServiceLibrary& l) {
     return l.HttpLogin(std::move(userName), std::move(password), result);
   });
+  // Moved from, a short password still stands in the string's own buffer.
+  WipeText(password);
+  return accepted;
 }
 
 int32_t GetHttpCode() {

@@ -7,6 +7,7 @@
 #include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
 #include "support/run_log.h"
+#include "support/secret_wipe.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"
 #include "testrun/banner.h"
@@ -24,6 +25,8 @@ struct LoginAttempt {
   std::condition_variable finished;
   bool done = false;
   bool abandoned = false;
+
+  ~LoginAttempt() { WipeText(password); }
 };
 
 namespace {

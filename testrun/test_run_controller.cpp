@@ -6,6 +6,7 @@
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
 #include "support/run_log.h"
+#include "support/secret_wipe.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"
 #include "testrun/banner.h"
@@ -50,6 +51,8 @@ unsigned TestRunThread(MainWindow* dialog) {
   while (!catalogue.loginServerUrls.empty()) {
     if (!RunPass(dialog, catalogue)) catalogue.loginSucceeded = false;
   }
+  // The run's last login attempt has begun and took its own copy: the password is needed no more.
+  WipeText(catalogue.password);
 
   const Text end = Banner(kRunName, 60, L"End");
   AppendProgressLine(end);

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 
+#include "support/run_log.h"
 #include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
@@ -26,6 +27,7 @@ CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder
       if (failed || !hold_->held()) error_ = "cannot hold " + log.string();
       break;
     case CaseFile::LogStart::kBlocked:
+      std::filesystem::remove(CaseRunLogPath(file, folder_), failed);
       WriteFileBytes(folder_, "not a folder");
       blocked_ = true;
       if (!std::filesystem::is_regular_file(folder_))
@@ -51,6 +53,11 @@ CaseLogStart::~CaseLogStart() {
   if (blocked_ && std::filesystem::is_regular_file(folder_, ignored)) {
     std::filesystem::remove(folder_, ignored);
   }
+}
+
+std::filesystem::path CaseRunLogPath(const CaseFile& file, const std::filesystem::path& logFolder) {
+  if (file.logStart != CaseFile::LogStart::kBlocked) return logFolder / "NetLog.log";
+  return std::filesystem::path(RunLogFallbackFolder()) / "NetLog.log";
 }
 
 bool CaseLogStart::ready(std::string& why) const {

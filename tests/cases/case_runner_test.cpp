@@ -103,7 +103,7 @@ void WholeRunCase::TestBody() {
   ASSERT_TRUE(window->WaitForLocalAddress(2, 30000));
   logStart.Release();
 
-  const TextList log = ReadCaseRunLog(file, temp.path() / "log" / "NetLog.log");
+  const TextList log = ReadCaseRunLog(file, CaseRunLogPath(file, temp.path() / "log"));
   const TextList lines = list->Lines();
   EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;

@@ -38,6 +38,7 @@ class WholeRunTest : public TestRunFixture {
     GetGlobalDataCollection().userName = user;
     GetGlobalDataCollection().password = L"pass word%&=";
     TestRunThread(&window_);
+    EXPECT_TRUE(GetGlobalDataCollection().password.empty()) << "kept past the run's last login";
   }
 };
 

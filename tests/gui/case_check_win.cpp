@@ -34,7 +34,8 @@ bool CheckCase(HWND dialog, const Text& casePath, const Text& addressAtButton) {
   PrintLine(L"list: " + ToText(static_cast<int32_t>(lines.size())) + L" lines");
   for (const Text& line : lines) PrintLine(L"  | " + line);
 
-  const TextList log = ReadCaseRunLog(file, std::filesystem::path(RunLogPathOf(dialog)));
+  const TextList log = ReadCaseRunLog(
+      file, CaseRunLogPath(file, std::filesystem::path(RunLogPathOf(dialog)).parent_path()));
   const Text address = TextOf(GetDlgItem(dialog, IDC_LOCAL_ADDRESS));
   bool passed = true;
   if (!ListMatches(file.list, lines, error)) {

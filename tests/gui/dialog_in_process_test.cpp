@@ -22,6 +22,7 @@
 #include "app/quorvex_dlg_win.h"
 #include "app/report_save_win.h"
 #include "app/report_text.h"
+#include "app/window_dpi_win.h"
 #include "catalogue/global_data_collection.h"
 #include "res/resource.h"
 #include "support/run_log.h"
@@ -146,6 +147,27 @@ TEST_F(DialogInProcessTest, IconIsSetAndServesAsDragIcon) {
     EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), icon);
     // A dialog procedure returns this one's result itself; through DWLP_MSGRESULT it would be 0.
     EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), icon);
+  });
+}
+
+TEST_F(DialogInProcessTest, IconsFollowTheWindowToAMonitorOfTwiceTheDpi) {
+  RunDialog([](HWND window) {
+    const auto width = [window](WPARAM which) {
+      ICONINFO info{};
+      const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+      if (icon == nullptr || !GetIconInfo(icon, &info)) return LONG{0};
+      BITMAP bitmap{};
+      GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+      return bitmap.bmWidth;
+    };
+    const UINT twice = 2 * SystemDpi();
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(twice, twice), reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(width(ICON_BIG), 2 * GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(width(ICON_SMALL), 2 * GetSystemMetrics(SM_CXSMICON));
   });
 }
 
@@ -289,6 +311,15 @@ TEST(ReportFileTest, AFailedWriteLeavesTheEarlierFileWholeAndNothingBesideIt) {
   EXPECT_FALSE(WriteReportFile((temp.path() / "gone" / "report.txt").wstring(), L"后\r\n"));
   EXPECT_EQ(ReadFileBytes(file), "\xEF\xBB\xBF" + ToUtf8(L"先\r\n"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
+}
+
+TEST(ReportFileTest, AFolderPastMaxPathTakesTheReport) {
+  TempFolder temp;
+  std::filesystem::path folder = temp.path();
+  while (folder.wstring().size() <= 300) folder /= std::wstring(60, L'd');
+  ASSERT_TRUE(std::filesystem::create_directories(folder));
+  ASSERT_TRUE(WriteReportFile((folder / "report.txt").wstring(), L"长\r\n"));
+  EXPECT_EQ(ReadFileBytes(folder / "report.txt"), "\xEF\xBB\xBF" + ToUtf8(L"长\r\n"));
 }
 
 // Stands in for the shell: records what it was asked, on which thread, and whether the folder was

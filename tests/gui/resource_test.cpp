@@ -321,6 +321,15 @@ TEST_F(ResourceTest, VersionBlock) {
   ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\StringFileInfo\\080403a8\\FileVersion",
                              reinterpret_cast<void**>(&fileVersion), &length));
   EXPECT_EQ(Text(fileVersion), L"1.0.0.1");
+  for (const wchar_t* name : {L"CompanyName", L"FileDescription", L"ProductName", L"LegalCopyright",
+                              L"OriginalFilename"}) {
+    wchar_t* value = nullptr;
+    const Text path = Text(L"\\StringFileInfo\\080403a8\\") + name;
+    EXPECT_TRUE(
+        VerQueryValueW(copy.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
+        length > 1)
+        << "no " << ToUtf8(name);
+  }
 }
 
 TEST_F(ResourceTest, EverythingIsInChinesePrc) {
@@ -338,7 +347,7 @@ TEST_F(ResourceTest, EverythingIsInChinesePrc) {
   }
 }
 
-TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndSystemDpiAwareness) {
+TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndPerMonitorDpiAwareness) {
   const Bytes manifest = Resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID);
   ASSERT_NE(manifest.data, nullptr);
   const std::string text(reinterpret_cast<const char*>(manifest.data), manifest.size);
@@ -346,7 +355,16 @@ TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndSystemDpiAwar
   EXPECT_NE(text.find(R"(uiAccess="false")"), std::string::npos);
   EXPECT_NE(text.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
             std::string::npos);
-  // "true" is system-wide awareness: the dialog is laid out once at the system's DPI.
+  // Per monitor where the system knows it, else "true", laid out once at the system's DPI.
+  EXPECT_NE(text.find(R"(SMI/2016/WindowsSettings">PerMonitorV2</dpiAwareness>)"),
+            std::string::npos);
+  // Windows 7, 8, 8.1, 10/11.
+  for (const char* id :
+       {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+        "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+    EXPECT_NE(text.find(std::string("<supportedOS Id=\"{") + id + "}\"/>"), std::string::npos)
+        << id;
+  }
   EXPECT_NE(text.find(R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">)"
                       R"(true</dpiAware>)"),
             std::string::npos);

@@ -5,6 +5,7 @@
 
 #include "probe/last_error.h"
 #include "probe/ping.h"
+#include "support/run_log.h"
 #include "tests/probe/icmp_test_bed.h"
 
 namespace {
@@ -17,7 +18,8 @@ TEST(IcmpLibraryTest, LibraryWithoutAllThreeEntryPointsIsUnloadedAndTheNextTaken
   FreeLibrary(GetModuleHandleW(kPartial));
   ASSERT_EQ(GetModuleHandleW(kPartial), nullptr);
 
-  CPing ping(kPartial, L"ICMP.DLL");
+  // By its path: a bare name is looked for in System32 alone.
+  CPing ping(GetModuleDirectory() + L"\\" + kPartial, L"ICMP.DLL");
   EXPECT_EQ(GetModuleHandleW(kPartial), nullptr) << "still loaded";
   ASSERT_TRUE(ping.loaded());
   EchoResult result;

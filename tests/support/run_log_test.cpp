@@ -59,11 +59,17 @@ TEST_F(RunLogTest, AFileHeldByAnotherWriterDropsTheLineAndTheNextWriteGoesOn) {
   EXPECT_EQ(ReadRunLogMessages(LogPath()), (TextList{L"first", L"after"}));
 }
 
-TEST_F(RunLogTest, AFolderThatCannotBeMadeDropsTheLineAndNothingElseHappens) {
+TEST_F(RunLogTest, AFolderThatCannotBeMadeSendsTheRunsLogToTheLocalDataFolder) {
   WriteFileBytes(base_ / "log", "a file where the folder should be");
-  WriteRunLog(L"dropped");
-  EXPECT_TRUE(fs::is_regular_file(base_ / "log"));
-  EXPECT_EQ(ReadFileBytes(base_ / "log"), "a file where the folder should be");
+  WriteRunLog(L"moved");
+  fs::remove(base_ / "log");
+  WriteRunLog(L"still there: decided once");
+  EXPECT_FALSE(fs::exists(base_ / "log"));
+  const fs::path fallback(RunLogFallbackFolder());
+  EXPECT_EQ(fallback, base_ / "local-data" / "Quorvex" / "log");
+  EXPECT_EQ(fs::path(PrepareRunLogFolder()), fallback) << "the folder to open is where it went";
+  EXPECT_EQ(ReadRunLogMessages(fallback / "NetLog.log"),
+            (TextList{L"moved", L"still there: decided once"}));
 }
 
 TEST_F(RunLogTest, NothingIsCreatedBeforeLoggingIsSwitchedOn) {

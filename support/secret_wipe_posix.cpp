@@ -1,0 +1,5 @@
+#include <string.h>
+
+#include "support/secret_wipe.h"
+
+void WipeMemory(void* data, size_t size) { explicit_bzero(data, size); }
