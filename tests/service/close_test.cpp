@@ -49,12 +49,15 @@ class HeldService {
       return reply;
     }
     changed_.wait(hold, [this] { return closeBegun_; });
+    if (logoutsHang_) changed_.wait(hold, [this] { return closeBack_; });
     changed_.wait_for(hold, kLogoutTime, [this] { return closeBack_; });
     ++(closeBack_ ? logoutsAfterClose_ : logouts_[request.body]);
     return reply;
   }
 
   void OpenLogins() { Set(loginsOpen_); }
+  // Logouts answer only once the close is back, however long it waits.
+  void HangLogouts() { Set(logoutsHang_); }
   void WaitForStarts(int logins, int logouts) {
     std::unique_lock<std::mutex> hold(lock_);
     changed_.wait(hold, [&] { return loginsStarted_ >= logins && logoutsStarted_ >= logouts; });
@@ -95,6 +98,7 @@ class HeldService {
   std::mutex lock_;
   std::condition_variable changed_;
   bool loginsOpen_ = false;
+  bool logoutsHang_ = false;
   bool closeBegun_ = false;
   bool closeBack_ = false;
   int loginsStarted_ = 0;
@@ -112,7 +116,7 @@ class CloseTest : public testing::Test, public ServiceLibrary {
   void SetUp() override {
     client_ =
         CreateHttpServiceLibrary({}, [this](const HttpRequest& request, const HttpClientTimeouts&) {
-          return service_.Send(request);
+          return service_->Send(request);
         });
     InstallServiceLibrary(std::shared_ptr<ServiceLibrary>(this, [](ServiceLibrary*) {}));
   }
@@ -174,7 +178,7 @@ class CloseTest : public testing::Test, public ServiceLibrary {
     client_->EndSessionsOnClose(deadline);
   }
 
-  HeldService service_;
+  std::shared_ptr<HeldService> service_ = std::make_shared<HeldService>();
   std::shared_ptr<ServiceLibrary> client_;
   std::thread run_;
   std::atomic<int> tcpAfterClose_{0};
@@ -189,28 +193,28 @@ TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComes) {
     LogIn(L"http://im.test/");
     GoOn();
   });
-  service_.WaitForStarts(1, 0);
+  service_->WaitForStarts(1, 0);
   std::thread answer([this] {
-    service_.WaitForCloseBegun();
-    service_.OpenLogins();
+    service_->WaitForCloseBegun();
+    service_->OpenLogins();
   });
-  service_.Close();
+  service_->Close();
   answer.join();
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
 }
 
 TEST_F(CloseTest, DuringTheRunsOwnLogoutTheSessionsTakenButNotYetEndedAreWaitedFor) {
-  service_.OpenLogins();
+  service_->OpenLogins();
   ASSERT_TRUE(LogIn(L"http://im.test/"));
   ASSERT_TRUE(LogIn(L"http://wap.test/"));
   run_ = std::thread([] { ::HttpLogout(); });
-  service_.WaitForStarts(2, 2);
-  service_.Close();
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->WaitForStarts(2, 2);
+  service_->Close();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
 }
 
 TEST_F(CloseTest, DuringTheTcpTestTheSessionIsEndedAndNoStepFollows) {
-  service_.OpenLogins();
+  service_->OpenLogins();
   run_ = std::thread([] {
     LogIn(L"http://im.test/");
     ::CreateTCP(L"127.0.0.6", 5061);
@@ -218,15 +222,15 @@ TEST_F(CloseTest, DuringTheTcpTestTheSessionIsEndedAndNoStepFollows) {
     GoOn();
   });
   WaitForTcp();
-  service_.Close();
+  service_->Close();
   ReleaseTcp();
   run_.join();
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
   EXPECT_EQ(tcpAfterClose_.load(), 0);
 }
 
 TEST_F(CloseTest, DuringTheSurveyTheEchoesStopTheSessionIsEndedAndNoStepFollows) {
-  service_.OpenLogins();
+  service_->OpenLogins();
   ASSERT_TRUE(LogIn(L"http://im.test/"));
   std::mutex lock;
   std::condition_variable changed;
@@ -238,7 +242,7 @@ TEST_F(CloseTest, DuringTheSurveyTheEchoesStopTheSessionIsEndedAndNoStepFollows)
       ++echoing;
       changed.notify_all();
       hold.unlock();
-      service_.WaitForCloseBegun();  // each echo is under way when the close comes
+      service_->WaitForCloseBegun();  // each echo is under way when the close comes
       result.roundTripTime = 1;
       return true;
     };
@@ -256,9 +260,9 @@ TEST_F(CloseTest, DuringTheSurveyTheEchoesStopTheSessionIsEndedAndNoStepFollows)
     std::unique_lock<std::mutex> hold(lock);
     changed.wait(hold, [&] { return echoing == 2; });
   }
-  service_.Close();
+  service_->Close();
   run_.join();
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
   EXPECT_EQ(echoing, 2) << "a probe thread went on echoing after the close";
 }
 
@@ -267,22 +271,30 @@ TEST_F(CloseTest, ALoginAnsweredInTheSameInstantAsTheCloseIsEndedOnce) {
     LogIn(L"http://im.test/");
     GoOn();
   });
-  service_.WaitForStarts(1, 0);
-  std::thread answer([this] { service_.OpenLogins(); });
-  service_.Close();
+  service_->WaitForStarts(1, 0);
+  std::thread answer([this] { service_->OpenLogins(); });
+  service_->Close();
   answer.join();
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
 }
 
 TEST_F(CloseTest, ALoginReachingTheClientAfterTheCloseBeganSendsNothing) {
-  service_.OpenLogins();
+  service_->OpenLogins();
   ASSERT_TRUE(LogIn(L"http://im.test/"));
-  service_.Close();
+  service_->Close();
   // As a stage that passed the closing check just before the close would call it.
   LoginResult result;
   EXPECT_FALSE(client_->HttpLogin(L"user", L"secret", result));
   EXPECT_EQ(client_->GetHttpCode(), 0);
-  service_.ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+  service_->ExpectEverySessionEndedOnceAndNothingNewAfterTheClose();
+}
+
+TEST_F(CloseTest, ALogoutThatNeverAnswersHoldsTheCloseNoLongerThanItsBudget) {
+  service_->OpenLogins();
+  ASSERT_TRUE(LogIn(L"http://im.test/"));
+  service_->HangLogouts();
+  service_->Close();  // within the budget, or the close waited for the network
+  service_->WaitForStarts(1, 1);
 }
 
 }  // namespace
