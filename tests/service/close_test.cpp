@@ -178,7 +178,13 @@ class CloseTest : public testing::Test, public ServiceLibrary {
     client_->EndSessionsOnClose(deadline);
   }
 
-  std::shared_ptr<HeldService> service_ = std::make_shared<HeldService>();
+  // Never freed, as a logout the close stopped waiting for may still be inside it while the test
+  // ends; each test is a process of its own.
+  static HeldService& TheService() {
+    static HeldService* const service = new HeldService;
+    return *service;
+  }
+  HeldService* const service_ = &TheService();
   std::shared_ptr<ServiceLibrary> client_;
   std::thread run_;
   std::atomic<int> tcpAfterClose_{0};
