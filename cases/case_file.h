@@ -81,8 +81,8 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
 bool CaseLogsAddress(const CaseFile& file);
 
 // Whether the local address line shows what [address line] says once the address has come, and
-// what it showed when the button came back: the run's address, or with [address answers late]
-// still `previous`, the text it had before the run.
+// what it showed when the button came back: `previous`, the text it had before the run, or the
+// run's address; with [address answers late] only `previous`.
 bool AddressLineMatches(const CaseFile& file, const Text& shown, std::string& why);
 bool AddressAtButtonMatches(const CaseFile& file, const Text& shownAtButton, const Text& previous,
                             std::string& why);

@@ -1,9 +1,10 @@
 // The echo over an ICMP socket: a datagram ICMP socket where the system allows one (it gives each
 // socket an identifier of its own and only that socket's replies), else a raw ICMP socket (which
-// sees every reply on the host, so replies are matched by this process's identifier and a
-// sequence number no other echo of the process uses at the same time).
+// sees every reply on the host, so replies are matched, in the kernel and again here, by this
+// process's identifier and a sequence number no other echo of the process uses at the same time).
 #include <arpa/inet.h>
 #include <errno.h>
+#include <linux/filter.h>
 #include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 
 #include "probe/echo_reply.h"
 #include "probe/last_error.h"
@@ -64,6 +66,25 @@ uint32_t OpenFailure(int error) {
 
 uint32_t TransferFailure(int error) {
   return error == ENOMEM || error == ENOBUFS ? kErrorOutOfMemory : kErrorUnexpectedNetError;
+}
+
+// A raw socket is handed every echo reply of the host, and replies of other echoes (of the other
+// probe threads, say) coming faster than a busy thread reads could fill its receive queue, so that
+// the system drops this echo's reply. The kernel keeps only the reply whose identifier and sequence
+// are this request's.
+void KeepOnlyTheReplyTo(int fd, const uint8_t* request) {
+  const uint32_t identifierAndSequence = uint32_t{request[4]} << 24 | uint32_t{request[5]} << 16 |
+                                         uint32_t{request[6]} << 8 | request[7];
+  sock_filter code[] = {
+      BPF_STMT(BPF_LDX | BPF_B | BPF_MSH, 0),  // the IPv4 header's length
+      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 4),   // the ICMP identifier and sequence
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifierAndSequence, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, 0xFFFF),
+      BPF_STMT(BPF_RET | BPF_K, 0),
+  };
+  sock_fprog program{static_cast<unsigned short>(std::size(code)), code};
+  // Without the filter the reply is still found among the others, only less surely on a busy host.
+  setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program);
 }
 
 uint16_t NextSequence() {
@@ -127,6 +148,7 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   uint8_t request[kRequestSize];
   const uint16_t sequence = NextSequence();
   BuildEchoRequest(request, kRequestSize, sequence, identifier);
+  if (!datagram) KeepOnlyTheReplyTo(fd.get(), request);
 
   sockaddr_in to{};
   to.sin_family = AF_INET;

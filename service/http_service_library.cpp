@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -24,11 +26,13 @@ namespace {
 
 constexpr const char* kFormType = "application/x-www-form-urlencoded";
 
-class HttpServiceLibrary final : public ServiceLibrary {
+class HttpServiceLibrary final : public ServiceLibrary,
+                                 public std::enable_shared_from_this<HttpServiceLibrary> {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit HttpServiceLibrary(HttpClientTimeouts timeouts) : timeouts_(timeouts) {}
+  HttpServiceLibrary(HttpClientTimeouts timeouts, HttpSend send)
+      : timeouts_(timeouts), send_(std::move(send)) {}
 
   bool SetNewHttpLoginServer(Text url) override {
     state_.SetLoginServer(std::move(url));
@@ -36,15 +40,20 @@ class HttpServiceLibrary final : public ServiceLibrary {
   }
 
   bool HttpLogin(Text userName, Text password, LoginResult& result) override {
-    const ServiceCallState::Attempt attempt = state_.BeginLogin();
+    // Once the program is closing no login goes out: its session might outlive the close.
+    const std::optional<ServiceCallState::Attempt> attempt = state_.BeginLogin();
+    if (!attempt) {
+      WipeText(password);
+      return false;
+    }
     const std::string user = ToUtf8(userName);
     std::string secret = ToUtf8(password);
     HttpRequest request;
-    request.url = attempt.serverUrl + L"login";
+    request.url = attempt->serverUrl + L"login";
     request.post = true;
     request.contentType = kFormType;
     request.body = EncodeForm({{"userName", user}, {"password", secret}});
-    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    const HttpReply reply = send_(request, timeouts_);
     // Every copy of the password this call made, and the one it was given.
     WipeBytes(request.body);
     WipeBytes(secret);
@@ -57,8 +66,8 @@ class HttpServiceLibrary final : public ServiceLibrary {
       if (!accepted) transferCode = transfer_code::kWeirdReply;
     }
     const std::optional<ServiceCallState::Session> late = state_.EndLogin(
-        attempt, reply.status, transferCode, accepted ? &result.loginText : nullptr);
-    if (late) LogOut(*late, LateLogoutTimeouts());
+        *attempt, reply.status, transferCode, accepted ? &result.loginText : nullptr);
+    if (late) LogOut(*late, LateLogoutLimits());
     state_.LoginEnded();
     return accepted;
   }
@@ -67,15 +76,20 @@ class HttpServiceLibrary final : public ServiceLibrary {
   int32_t GetCurlCode() override { return state_.TransferCode(); }
 
   // Ends every session accepted since the last logout.
-  bool HttpLogout() override { return LogOutAll(state_.TakeSessions(), timeouts_); }
+  bool HttpLogout() override { return LogOutAll(state_.TakeSessions()); }
 
+  // Each logout on a thread of its own that co-owns the library, so that the close waits for
+  // them only until its deadline, whatever the network does; the process ends then.
   void EndSessionsOnClose(Clock::time_point deadline) override {
-    {
-      std::lock_guard<std::mutex> guard(closeLock_);
-      closeDeadline_ = deadline;
+    const std::shared_ptr<HttpServiceLibrary> self = shared_from_this();
+    for (const ServiceCallState::Session& session : state_.BeginClose(deadline)) {
+      auto send = [self, session] {
+        self->LogOut(session, self->LateLogoutLimits());
+        self->state_.LogoutEnded();
+      };
+      if (!StartDetachedThread(send)) send();
     }
-    LogOutAll(state_.BeginClose(), LateLogoutTimeouts());
-    state_.WaitForLogins(deadline);
+    state_.WaitForCalls(deadline);
   }
 
   bool GetLocalIP(Text url, Text& address) override {
@@ -123,14 +137,14 @@ class HttpServiceLibrary final : public ServiceLibrary {
  private:
   // All at once, so that the caller waits no longer than for one request. True when there was
   // one and every one ended.
-  bool LogOutAll(const std::vector<ServiceCallState::Session>& sessions,
-                 const HttpClientTimeouts& timeouts) const {
+  bool LogOutAll(const std::vector<ServiceCallState::Session>& sessions) const {
     if (sessions.empty()) return false;
     std::vector<char> ended(sessions.size(), 0);
     std::vector<std::thread> senders(sessions.size());
     for (size_t i = 0; i < sessions.size(); ++i) {
-      auto send = [this, &sessions, &ended, &timeouts, i] {
-        ended[i] = LogOut(sessions[i], timeouts) ? 1 : 0;
+      auto send = [this, &sessions, &ended, i] {
+        ended[i] = LogOut(sessions[i], timeouts_) ? 1 : 0;
+        state_.LogoutEnded();
       };
       if (!StartThread(senders[i], send)) send();
     }
@@ -140,35 +154,34 @@ class HttpServiceLibrary final : public ServiceLibrary {
     return std::all_of(ended.begin(), ended.end(), [](char e) { return e != 0; });
   }
 
-  // Within kCloseLogoutLimit, and once the program is closing within what is left until its end.
-  HttpClientTimeouts LateLogoutTimeouts() const {
-    int limitMs = static_cast<int>(kCloseLogoutLimit.count());
-    {
-      std::lock_guard<std::mutex> guard(closeLock_);
-      if (closeDeadline_) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(*closeDeadline_ - Clock::now());
-        limitMs = std::clamp(static_cast<int>(left.count()), 1, limitMs);
-      }
-    }
+  HttpClientTimeouts LateLogoutLimits() const {
+    const int limitMs = static_cast<int>(kCloseLogoutLimit.count());
     return HttpClientTimeouts{std::min(timeouts_.connectMs, limitMs),
                               std::min(timeouts_.requestMs, limitMs)};
   }
 
-  bool LogOut(const ServiceCallState::Session& session, const HttpClientTimeouts& timeouts) const {
+  // Within `limits`, and once the program is closing within what is left until the close's
+  // deadline, counted from the moment the request starts; nothing goes out after it.
+  bool LogOut(const ServiceCallState::Session& session, HttpClientTimeouts limits) const {
+    if (const std::optional<Clock::time_point> deadline = state_.CloseDeadline()) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+      if (left <= 0) return false;
+      const int leftMs = static_cast<int>(std::min<long long>(left, limits.requestMs));
+      limits = HttpClientTimeouts{std::min(limits.connectMs, leftMs), leftMs};
+    }
     HttpRequest request;
     request.url = session.serverUrl + L"logout";
     request.post = true;
     request.contentType = kFormType;
     request.body = EncodeForm({{"session", ToUtf8(session.loginText)}});
-    const HttpReply reply = SendHttpRequest(request, timeouts);
+    const HttpReply reply = send_(request, limits);
     return reply.transferCode == transfer_code::kOk && reply.status == 200;
   }
 
   const HttpClientTimeouts timeouts_;
-  ServiceCallState state_;
-  mutable std::mutex closeLock_;
-  std::optional<Clock::time_point> closeDeadline_;
+  const HttpSend send_;
+  mutable ServiceCallState state_;
   std::mutex tcpLock_;
   TcpConnection tcp_;
   std::atomic<int32_t> lastTcpError_{0};
@@ -177,5 +190,10 @@ class HttpServiceLibrary final : public ServiceLibrary {
 }  // namespace
 
 std::shared_ptr<ServiceLibrary> CreateHttpServiceLibrary(HttpClientTimeouts timeouts) {
-  return std::make_shared<HttpServiceLibrary>(timeouts);
+  return CreateHttpServiceLibrary(timeouts, SendHttpRequest);
+}
+
+std::shared_ptr<ServiceLibrary> CreateHttpServiceLibrary(HttpClientTimeouts timeouts,
+                                                         HttpSend send) {
+  return std::make_shared<HttpServiceLibrary>(timeouts, std::move(send));
 }

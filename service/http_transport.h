@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "service/http_service_library.h"
@@ -28,6 +30,11 @@ struct HttpReply {
 // Never redirects, never uses a proxy; done within timeouts.requestMs (connecting within
 // timeouts.connectMs). Safe to call from several threads at once.
 HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& timeouts);
+
+// The exchange the service client makes its requests through: SendHttpRequest, or a test's own.
+using HttpSend = std::function<HttpReply(const HttpRequest&, const HttpClientTimeouts&)>;
+std::shared_ptr<ServiceLibrary> CreateHttpServiceLibrary(HttpClientTimeouts timeouts,
+                                                         HttpSend send);
 
 // Whether the URL names a scheme the transports speak (case does not matter).
 bool IsHttpUrl(const Text& url);

@@ -47,12 +47,20 @@ HttpReply TimedOut(int32_t status = 0) {
   return reply;
 }
 
-// WinHTTP has no limit for a whole exchange, so each blocking step gets what is left of it.
-bool SetTimeoutsLeft(HINTERNET request, Clock::time_point deadline, int connectMs) {
+// WinHTTP has no limit for a whole exchange, so each blocking step gets what is left of it. Sending
+// looks the name up, connects and sends one after another, each within its own limit: those three
+// share what is left, so that no step can take time another one was counting on.
+bool SetTimeoutsLeft(HINTERNET request, Clock::time_point deadline, int connectMs,
+                     bool sending = false) {
   const int left = LeftMs(deadline);
-  if (left <= 0 || !WinHttp()->SetTimeouts(request, left, std::min(connectMs, left), left, left)) {
-    return false;
+  if (left <= 0) return false;
+  int connect = std::min(connectMs, left);
+  int resolveOrSend = left;
+  if (sending) {
+    connect = std::min(connectMs, std::max(left / 2, 1));
+    resolveOrSend = std::max((left - connect) / 2, 1);
   }
+  if (!WinHttp()->SetTimeouts(request, resolveOrSend, connect, resolveOrSend, left)) return false;
   // Waiting for the head of the answer has a limit of its own.
   DWORD responseMs = static_cast<DWORD>(left);
   return WinHttp()->SetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs,
@@ -106,7 +114,7 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
     headers += FromUtf8(request.contentType);
     headers += L"\r\n";
   }
-  if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs)) return TimedOut();
+  if (!SetTimeoutsLeft(exchange.get(), deadline, timeouts.connectMs, true)) return TimedOut();
   void* body = request.post ? const_cast<char*>(request.body.data()) : WINHTTP_NO_REQUEST_DATA;
   const auto bodySize = static_cast<DWORD>(request.post ? request.body.size() : 0);
   if (!winhttp->SendRequest(exchange.get(),

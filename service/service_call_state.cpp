@@ -7,10 +7,11 @@ void ServiceCallState::SetLoginServer(Text url) {
   loginServerUrl_ = std::move(url);
 }
 
-ServiceCallState::Attempt ServiceCallState::BeginLogin() {
+std::optional<ServiceCallState::Attempt> ServiceCallState::BeginLogin() {
   std::lock_guard<std::mutex> guard(lock_);
   httpCode_ = 0;
   transferCode_ = 0;
+  if (closeDeadline_) return std::nullopt;
   ++loginsUnderWay_;
   return Attempt{loginServerUrl_, ++lastTicket_, logouts_};
 }
@@ -26,7 +27,7 @@ std::optional<ServiceCallState::Session> ServiceCallState::EndLogin(const Attemp
   }
   if (loginText == nullptr) return std::nullopt;
   Session session{attempt.serverUrl, *loginText};
-  if (closing_ || attempt.logouts != logouts_) return session;
+  if (closeDeadline_ || attempt.logouts != logouts_) return session;
   sessions_.push_back(std::move(session));
   return std::nullopt;
 }
@@ -34,7 +35,7 @@ std::optional<ServiceCallState::Session> ServiceCallState::EndLogin(const Attemp
 void ServiceCallState::LoginEnded() {
   std::lock_guard<std::mutex> guard(lock_);
   if (loginsUnderWay_ > 0) --loginsUnderWay_;
-  loginEnded_.notify_all();
+  callEnded_.notify_all();
 }
 
 int32_t ServiceCallState::HttpCode() const {
@@ -49,21 +50,37 @@ int32_t ServiceCallState::TransferCode() const {
 
 std::vector<ServiceCallState::Session> ServiceCallState::TakeSessions() {
   std::lock_guard<std::mutex> guard(lock_);
+  return TakeSessionsLocked();
+}
+
+std::vector<ServiceCallState::Session> ServiceCallState::TakeSessionsLocked() {
   ++logouts_;
   std::vector<Session> sessions = std::move(sessions_);
   sessions_.clear();
+  logoutsUnderWay_ += sessions.size();
   return sessions;
 }
 
-std::vector<ServiceCallState::Session> ServiceCallState::BeginClose() {
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    closing_ = true;
-  }
-  return TakeSessions();
+void ServiceCallState::LogoutEnded() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (logoutsUnderWay_ > 0) --logoutsUnderWay_;
+  callEnded_.notify_all();
 }
 
-bool ServiceCallState::WaitForLogins(std::chrono::steady_clock::time_point deadline) {
+std::vector<ServiceCallState::Session> ServiceCallState::BeginClose(
+    std::chrono::steady_clock::time_point deadline) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!closeDeadline_) closeDeadline_ = deadline;
+  return TakeSessionsLocked();
+}
+
+std::optional<std::chrono::steady_clock::time_point> ServiceCallState::CloseDeadline() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return closeDeadline_;
+}
+
+bool ServiceCallState::WaitForCalls(std::chrono::steady_clock::time_point deadline) {
   std::unique_lock<std::mutex> hold(lock_);
-  return loginEnded_.wait_until(hold, deadline, [this] { return loginsUnderWay_ == 0; });
+  return callEnded_.wait_until(hold, deadline,
+                               [this] { return loginsUnderWay_ == 0 && logoutsUnderWay_ == 0; });
 }

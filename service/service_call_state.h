@@ -7,6 +7,9 @@
 // next logout to end; but a login accepted only after a logout that came later than its start (the
 // run it belonged to has ended, or the program is closing) would leave its session open, so that
 // one is handed back to be ended at once.
+//
+// Once the program is closing no login begins, and the close waits for the logins and the logouts
+// under way, up to its deadline, which bounds every request made from then on.
 #pragma once
 
 #include <chrono>
@@ -32,7 +35,8 @@ class ServiceCallState {
 
   void SetLoginServer(Text url);
 
-  Attempt BeginLogin();
+  // Nothing once the program is closing: that login must not go out.
+  std::optional<Attempt> BeginLogin();
   // `loginText` is given when the server accepted the login. A session that no later logout
   // will see comes back, for the caller to end at once; LoginEnded follows in any case.
   std::optional<Session> EndLogin(const Attempt& attempt, int32_t httpCode, int32_t transferCode,
@@ -42,15 +46,21 @@ class ServiceCallState {
   int32_t TransferCode() const;
 
   // The sessions of every login accepted since the last call, in the order they were accepted.
+  // Each counts as a logout under way until LogoutEnded.
   std::vector<Session> TakeSessions();
+  void LogoutEnded();
 
   // The program is closing: the sessions as TakeSessions gives them, and every login that ends
   // from now on hands its session back.
-  std::vector<Session> BeginClose();
-  // Until no login is under way, or `deadline`; true when none is.
-  bool WaitForLogins(std::chrono::steady_clock::time_point deadline);
+  std::vector<Session> BeginClose(std::chrono::steady_clock::time_point deadline);
+  // The close's deadline, once the program is closing.
+  std::optional<std::chrono::steady_clock::time_point> CloseDeadline() const;
+  // Until no login and no logout is under way, or `deadline`; true when none is.
+  bool WaitForCalls(std::chrono::steady_clock::time_point deadline);
 
  private:
+  std::vector<Session> TakeSessionsLocked();
+
   mutable std::mutex lock_;
   Text loginServerUrl_;
   uint64_t lastTicket_ = 0;
@@ -58,7 +68,8 @@ class ServiceCallState {
   int32_t transferCode_ = 0;
   std::vector<Session> sessions_;
   uint64_t logouts_ = 0;
-  bool closing_ = false;
+  std::optional<std::chrono::steady_clock::time_point> closeDeadline_;
   int loginsUnderWay_ = 0;
-  std::condition_variable loginEnded_;
+  size_t logoutsUnderWay_ = 0;
+  std::condition_variable callEnded_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/report_text.h"
 
 namespace {
@@ -23,6 +25,14 @@ TEST(TranscriptTextTest, EveryLineEndsWithCrLfAndBlankLinesStay) {
             L"Quorvex 1.0.0.1\r\n本机IP为：198.18.0.7\r\n开始登陆------Begin\r\n\r\n"
             L"Failed ---> 100% %s\r\n\r\n");
   EXPECT_EQ(TranscriptText(L"h", L"", {}), L"h\r\n\r\n") << "an empty address line is kept";
+}
+
+// Run by tests/app/run-in-zone, which sets the zone and the offset `date` gives for it.
+TEST(TranscriptZoneTest, DISABLED_HeaderCarriesTheZonesOffset) {
+  const char* expected = std::getenv("QUORVEX_EXPECTED_UTC_OFFSET");
+  ASSERT_NE(expected, nullptr);
+  const Text header = TranscriptHeader(platform::LocalDateTime(), L"");
+  EXPECT_EQ(header.substr(header.size() - 9), FromUtf8(expected)) << ToUtf8(header);
 }
 
 }  // namespace

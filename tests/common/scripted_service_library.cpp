@@ -47,6 +47,11 @@ void ScriptedServiceLibrary::ReleaseDelays() {
   released_.notify_all();
 }
 
+bool ScriptedServiceLibrary::WaitForLoginsReturned(int count, std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> guard(lock_);
+  return released_.wait_for(guard, limit, [&] { return loginsReturned_ >= count; });
+}
+
 void ScriptedServiceLibrary::Record(std::string call) { calls_.push_back(std::move(call)); }
 
 void ScriptedServiceLibrary::Sleep(std::unique_lock<std::mutex>& guard,
@@ -71,6 +76,8 @@ bool ScriptedServiceLibrary::HttpLogin(Text userName, Text password, LoginResult
   httpCode_ = login.httpCode;
   curlCode_ = login.curlCode;
   if (login.accept) result = login.result;
+  ++loginsReturned_;
+  released_.notify_all();
   return login.accept;
 }
 

@@ -50,6 +50,8 @@ class ScriptedServiceLibrary : public ServiceLibrary {
   int CountCalls(const std::string& prefix);
   // Lets delayed calls return at once (used when a test ends).
   void ReleaseDelays();
+  // Until `count` HttpLogin calls have returned, or `limit`; false then.
+  bool WaitForLoginsReturned(int count, std::chrono::milliseconds limit);
 
   bool SetNewHttpLoginServer(Text url) override;
   bool HttpLogin(Text userName, Text password, LoginResult& result) override;
@@ -76,6 +78,7 @@ class ScriptedServiceLibrary : public ServiceLibrary {
   Text loginServer_;
   int32_t httpCode_ = 0;
   int32_t curlCode_ = 0;
+  int loginsReturned_ = 0;
   std::vector<std::string> calls_;
   std::map<std::pair<Text, int16_t>, ScriptedTcp> tcpNodes_;
   ScriptedTcp tcpNode_{false, false, 0};  // the node of the last CreateTCP

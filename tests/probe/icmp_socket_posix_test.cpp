@@ -53,8 +53,9 @@ TEST_P(IcmpSocketTest, OtherEchoesRepliesNeitherCountNorEndTheWait) {
   EXPECT_EQ(GetThreadLastError(), kEchoTimedOut);
   EXPECT_GE(took, 295ms);
   EXPECT_TRUE(ping.Ping(result, L"198.18.0.12", 500));  // the 30 ms host
+  // Its own reply, not one of the flood's; a busy machine may delay it, never hasten it.
+  EXPECT_EQ(result.replyAddress, Ipv4(198, 18, 0, 12));
   EXPECT_GE(result.roundTripTime, 29u);
-  EXPECT_LE(result.roundTripTime, 60u);
   stop = true;
   flood.join();
   EXPECT_GT(answered, 10);

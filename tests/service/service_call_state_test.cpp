@@ -8,13 +8,13 @@ TEST(ServiceCallState, CodesReadZeroWhileAnAttemptRunsThenItsOwn) {
   ServiceCallState state;
   state.SetLoginServer(L"http://a/");
   const auto first = state.BeginLogin();
-  state.EndLogin(first, 403, 0, nullptr);
+  state.EndLogin(*first, 403, 0, nullptr);
   EXPECT_EQ(state.HttpCode(), 403);
 
   const auto second = state.BeginLogin();
   EXPECT_EQ(state.HttpCode(), 0);
   EXPECT_EQ(state.TransferCode(), 0);
-  state.EndLogin(second, 0, 28, nullptr);
+  state.EndLogin(*second, 0, 28, nullptr);
   EXPECT_EQ(state.HttpCode(), 0);
   EXPECT_EQ(state.TransferCode(), 28);
 }
@@ -25,12 +25,12 @@ TEST(ServiceCallState, AnAttemptOvertakenByALaterOneLeavesItsCodesAloneButItsSes
   const auto abandoned = state.BeginLogin();
   state.SetLoginServer(L"http://next/");
   const auto next = state.BeginLogin();
-  EXPECT_EQ(abandoned.serverUrl, L"http://slow/");
-  EXPECT_EQ(next.serverUrl, L"http://next/");
+  EXPECT_EQ(abandoned->serverUrl, L"http://slow/");
+  EXPECT_EQ(next->serverUrl, L"http://next/");
 
-  state.EndLogin(next, 503, 0, nullptr);
+  state.EndLogin(*next, 503, 0, nullptr);
   const Text late = L"late-session";
-  state.EndLogin(abandoned, 200, 0, &late);
+  state.EndLogin(*abandoned, 200, 0, &late);
   EXPECT_EQ(state.HttpCode(), 503);
   const auto sessions = state.TakeSessions();
   ASSERT_EQ(sessions.size(), 1u);
@@ -43,13 +43,18 @@ TEST(ServiceCallState, ASessionNoLaterLogoutWillSeeComesBackToBeEndedAtOnce) {
   const auto beforeLogout = state.BeginLogin();
   state.TakeSessions();  // the run's logout
   const Text late = L"late";
-  EXPECT_EQ(state.EndLogin(beforeLogout, 200, 0, &late)->loginText, L"late");
+  EXPECT_EQ(state.EndLogin(*beforeLogout, 200, 0, &late)->loginText, L"late");
   const auto afterLogout = state.BeginLogin();
-  EXPECT_FALSE(state.EndLogin(afterLogout, 200, 0, &late));  // kept for the next logout
-  EXPECT_EQ(state.BeginClose().size(), 1u);
-  const auto closing = state.BeginLogin();
-  EXPECT_TRUE(state.EndLogin(closing, 200, 0, &late));
-  EXPECT_FALSE(state.WaitForLogins(std::chrono::steady_clock::now()));  // three never ended
+  EXPECT_FALSE(state.EndLogin(*afterLogout, 200, 0, &late));  // kept for the next logout
+  const auto during = state.BeginLogin();
+  const auto now = std::chrono::steady_clock::now();
+  EXPECT_EQ(state.BeginClose(now + std::chrono::seconds(2)).size(), 1u);
+  EXPECT_TRUE(state.EndLogin(*during, 200, 0, &late));
+  EXPECT_FALSE(state.BeginLogin()) << "none begins once the program is closing";
+  for (int i = 0; i < 3; ++i) state.LoginEnded();
+  EXPECT_FALSE(state.WaitForCalls(now)) << "the close's logout is under way";
+  state.LogoutEnded();
+  EXPECT_TRUE(state.WaitForCalls(now));
 }
 
 TEST(ServiceCallState, EverySessionBelongsToTheServerThatAcceptedAndIsHandedOutOnce) {
@@ -58,13 +63,13 @@ TEST(ServiceCallState, EverySessionBelongsToTheServerThatAcceptedAndIsHandedOutO
   const auto attempt = state.BeginLogin();
   state.SetLoginServer(L"http://wap/");
   const Text loginText = L"s1";
-  state.EndLogin(attempt, 200, 0, &loginText);
+  state.EndLogin(*attempt, 200, 0, &loginText);
 
   const auto failed = state.BeginLogin();
-  state.EndLogin(failed, 401, 0, nullptr);  // a refusal keeps the earlier session
+  state.EndLogin(*failed, 401, 0, nullptr);  // a refusal keeps the earlier session
   const auto second = state.BeginLogin();
   const Text secondText = L"s2";
-  state.EndLogin(second, 200, 0, &secondText);
+  state.EndLogin(*second, 200, 0, &secondText);
 
   const auto sessions = state.TakeSessions();
   ASSERT_EQ(sessions.size(), 2u);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 Text DeadUrl() { return L"http://127.0.0.2:1/"; }
 
@@ -18,4 +19,13 @@ int SimCount(const Text& counterUrl) {
   Text count;
   if (!library->GetLocalIP(counterUrl, count)) return -1;
   return std::stoi(ToUtf8(count));
+}
+
+bool WaitForSimCount(const Text& counterUrl, int count, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (SimCount(counterUrl) < count) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }

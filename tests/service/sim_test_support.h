@@ -28,6 +28,8 @@ class SimTest : public testing::Test {
 // How many requests of a kind the simulator has seen, from one of its counters such as
 // ImServerUrl() + L"sim/logins?user=NAME"; -1 when it did not answer.
 int SimCount(const Text& counterUrl);
+// Until the counter reaches `count`; false when it had not within `limit`.
+bool WaitForSimCount(const Text& counterUrl, int count, std::chrono::milliseconds limit);
 
 class Stopwatch {
  public:

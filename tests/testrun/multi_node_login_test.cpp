@@ -104,7 +104,7 @@ TEST_F(MultiNodeLoginTest,
                              L""};
   EXPECT_EQ(ListLines(), expected);
 
-  std::this_thread::sleep_for(1200ms);  // the abandoned attempt has answered by now
+  ASSERT_TRUE(library_->WaitForLoginsReturned(2, 5000ms));  // the abandoned one has answered
   EXPECT_EQ(library_->CountCalls("HttpLogin"), 2);
   EXPECT_FALSE(catalogue().loginSucceeded);
   EXPECT_EQ(catalogue().lastLoginResult, before);
