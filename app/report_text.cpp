@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/transcript_text.h"
 #include "probe/node_type.h"
+#include "shell/transcript_text.h"
 
 namespace {
 

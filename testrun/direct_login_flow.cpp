@@ -1,5 +1,5 @@
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
+#include "shell/progress_list.h"
 #include "support/service_library.h"
 #include "testrun/banner.h"
 #include "testrun/flow_steps.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/progress_list.h"
+#include "shell/progress_list.h"
 #include "support/service_library.h"
 #include "testrun/run_outcome.h"
 

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <utility>
 
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/main_window.h"
+#include "shell/main_window.h"
 #include "support/text.h"
 
 // The stage's thread procedure; the argument is handed on by the controller and not used.

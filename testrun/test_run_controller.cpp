@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/service_library.h"
 #include "support/worker_thread.h"

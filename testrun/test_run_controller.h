@@ -1,7 +1,7 @@
 // One test run, from the press of the test button to the button given back.
 #pragma once
 
-#include "app/main_window.h"
+#include "shell/main_window.h"
 
 // Whether the login that just succeeded went through the IM server; set by the login stage.
 extern bool useDirectLoginFlow;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/progress_list.h"
 #include "probe/launcher.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/worker_thread.h"
 #include "testrun/login_timings.h"
