@@ -2,15 +2,23 @@
 
 #include <vector>
 
+#include "catalogue/global_data_collection.h"
 #include "shell/progress_list.h"
 #include "support/service_library.h"
+#include "testrun/banner.h"
 #include "testrun/run_outcome.h"
 
-void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResult& result) {
-  TextList sipNodes = result.sipServers;
-  sipNodes.insert(sipNodes.begin(), firstSip);
+Launcher& OpenFlow(const wchar_t* name, const Text& addressBook) {
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  ReportLine(Banner(name, kFlowBannerHyphens, L"Begin"));
+  catalogue.contacterServerUrl = addressBook;
+  Launcher& launcher = GetLauncher();
+  SetNewHttpContacterServer(addressBook);
+  TextList sipNodes = catalogue.lastLoginResult.sipServers;
+  sipNodes.insert(sipNodes.begin(), catalogue.lastLoginResult.sipServer);
   launcher.AddNodeList(sipNodes, Sip);
-  launcher.AddNodeList(result.rtppServers, Rtpp);
+  launcher.AddNodeList(catalogue.lastLoginResult.rtppServers, Rtpp);
+  return launcher;
 }
 
 bool TestTcpConnection(const NodeAddress& node) {
