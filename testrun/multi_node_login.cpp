@@ -84,7 +84,7 @@ unsigned HttpLoginAttemptThread(std::shared_ptr<LoginAttempt> attempt) {
   return 0;
 }
 
-unsigned MultiNodeLoginThread(MainWindow* /*dialog*/) {
+unsigned MultiNodeLoginThread() {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
   AppendProgressLine(Text());
   ReportLine(Banner(kStageName, 60, L"Begin"));
