@@ -20,9 +20,8 @@ class GlobalDataCollection {
  public:
   virtual ~GlobalDataCollection() = default;
 
-  // Every member keeps its declared place and initial value, the record's shape being part of
-  // what it is. So it carries members nothing reads: the reserved ones, which nothing writes
-  // either, and those marked "carried", which a run writes and nothing reads back.
+  // The record keeps its whole declared shape, each member in its place with its initial value,
+  // so it carries members nothing reads: the reserved ones and those marked "carried" (runs write).
   Text reservedText1, reservedText2, reservedText3, reservedText4, reservedText5, reservedText6,
       reservedText7, reservedText8, reservedText9, reservedText10, reservedText11;
   Text userName;
