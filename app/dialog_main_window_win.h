@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "app/main_window.h"
+#include "shell/main_window.h"
 
 class DialogMainWindow : public MainWindow {
  public:

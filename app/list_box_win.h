@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "app/progress_list.h"
+#include "shell/progress_list.h"
 
 class ListBox : public ProgressList {
  public:

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/main_window.h"
 #include "app/quorvex_dlg_win.h"
+#include "shell/main_window.h"
 
 static_assert(sizeof(INITCOMMONCONTROLSEX) == 8, "size and class set, nothing else");
 

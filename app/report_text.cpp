@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "app/call_quality.h"
-#include "app/transcript_text.h"
 #include "probe/node_type.h"
+#include "shell/transcript_text.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "app/dialog_base_win.h"
 #include "app/list_box_win.h"
 #include "app/report_text.h"
-#include "app/transcript_text.h"
 #include "res/resource.h"
+#include "shell/transcript_text.h"
 
 namespace {
 

@@ -20,11 +20,12 @@ class GlobalDataCollection {
  public:
   virtual ~GlobalDataCollection() = default;
 
-  // Members nothing in the system reads or writes keep their place and initial value.
+  // The record keeps its whole declared shape, each member in its place with its initial value,
+  // so it carries members nothing reads: the reserved ones and those marked "carried" (runs write).
   Text reservedText1, reservedText2, reservedText3, reservedText4, reservedText5, reservedText6,
       reservedText7, reservedText8, reservedText9, reservedText10, reservedText11;
   Text userName;
-  Text lastLoginText;  // kept with the record: written by the login stage, read by nothing
+  Text lastLoginText;  // carried
   Text password;
   Text reservedText12, reservedText13;
   bool loginSucceeded = false;
@@ -36,10 +37,10 @@ class GlobalDataCollection {
   std::vector<EightTextRecord> reservedWideRecords;
   bool reservedFlag1 = false;
   TextList loginServerUrls;
-  Text activeLoginServerUrl;  // kept with the record: written by the login stage, read by nothing
-  Text contacterServerUrl;    // kept with the record: written by the flows, read by nothing
+  Text activeLoginServerUrl;  // carried
+  Text contacterServerUrl;    // carried
   Text tcpNodeAddress;        // host:port
-  Text sipNodeAddress;
+  Text sipNodeAddress;        // carried
   bool reservedFlag2 = false;
 };
 

@@ -1,9 +1,9 @@
 // The node latency survey.
 #include <algorithm>
 
-#include "app/progress_list.h"
 #include "probe/host_from_url.h"
 #include "probe/launcher.h"
+#include "shell/progress_list.h"
 #include "support/program_closing.h"
 #include "support/resolve.h"
 #include "support/run_log.h"

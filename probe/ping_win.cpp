@@ -92,19 +92,12 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   uint32_t address = 0;
   if (!ResolveEchoTarget(WideToAnsi(target), address)) return false;
 
-  const HANDLE handle = library->pfnIcmpCreateFile();
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const auto closeHandle = [&] {
-    // Closing must not overwrite the reason of a failure.
-    const DWORD reason = GetLastError();
-    library->pfnIcmpCloseHandle(handle);
-    SetLastError(reason);
-  };
+  const LoadedHandle handle({library->pfnIcmpCreateFile(), library->pfnIcmpCloseHandle});
+  if (!handle.valid()) return false;
 
   std::unique_ptr<unsigned char[]> request(new (std::nothrow) unsigned char[kEchoDataSize]);
   std::unique_ptr<unsigned char[]> reply(new (std::nothrow) unsigned char[kReplySize]);
   if (!request || !reply) {
-    library->pfnIcmpCloseHandle(handle);
     SetLastError(ERROR_OUTOFMEMORY);
     return false;
   }
@@ -118,8 +111,9 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   options.OptionsSize = 0;
   options.OptionsData = nullptr;
 
-  const DWORD records = library->pfnIcmpSendEcho(handle, address, request.get(), kEchoDataSize,
-                                                 &options, reply.get(), kReplySize, timeoutMs);
+  const DWORD records =
+      library->pfnIcmpSendEcho(handle.get().handle, address, request.get(), kEchoDataSize, &options,
+                               reply.get(), kReplySize, timeoutMs);
   bool answered = false;
   ICMP_ECHO_REPLY record{};
   if (records == 1) {
@@ -134,7 +128,6 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
       answered = true;
     }
   }
-  closeHandle();
   if (!answered) return false;
   result.replyAddress = record.Address;
   result.roundTripTime = record.RoundTripTime;

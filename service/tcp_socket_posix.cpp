@@ -7,12 +7,7 @@
 #include <cerrno>
 #include <chrono>
 
-#include "service/tcp_error_codes.h"
 #include "service/tcp_socket.h"
-
-static_assert(tcp_error::kNotCreated == ENOTSOCK && tcp_error::kTimedOut == ETIMEDOUT &&
-              tcp_error::kConnectionRefused == ECONNREFUSED &&
-              tcp_error::kHostNotFound == EAI_NONAME && tcp_error::kHostTryAgain == EAI_AGAIN);
 
 namespace {
 

@@ -1,14 +1,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "service/tcp_error_codes.h"
 #include "service/tcp_socket.h"
 #include "support/socket_library.h"
-
-static_assert(tcp_error::kNotCreated == WSAENOTSOCK && tcp_error::kTimedOut == WSAETIMEDOUT &&
-              tcp_error::kConnectionRefused == WSAECONNREFUSED &&
-              tcp_error::kHostNotFound == WSAHOST_NOT_FOUND &&
-              tcp_error::kHostTryAgain == WSATRY_AGAIN);
 
 namespace {
 

@@ -79,10 +79,7 @@ std::string NameServerReply(const std::string& query) {
   return reply;
 }
 
-NameServer::~NameServer() {
-  Stop();
-  if (socket_ >= 0) close(socket_);
-}
+NameServer::~NameServer() { Stop(); }
 
 bool NameServer::Start(const std::string& address, std::string& error) {
   sockaddr_in local{};
@@ -92,12 +89,13 @@ bool NameServer::Start(const std::string& address, std::string& error) {
     error = "the name server's address must be IPv4: " + address;
     return false;
   }
-  socket_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (socket_ < 0 || bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+  socket_.reset(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  if (!socket_.valid() ||
+      bind(socket_.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
     error = "cannot serve names on " + address + ":53: " + std::strerror(errno);
     return false;
   }
-  answerer_ = std::thread(Answer, socket_);
+  answerer_ = std::thread(Answer, socket_.get());
   return true;
 }
 

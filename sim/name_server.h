@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "support/handle_posix.h"
+
 class NameServer {
  public:
   ~NameServer();
@@ -16,7 +18,7 @@ class NameServer {
   void Stop();
 
  private:
-  int socket_ = -1;
+  Descriptor socket_;
   std::thread answerer_;
 };
 

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "sim/stop_signal.h"
 
@@ -21,65 +22,59 @@ bool ToAddress(const std::string& host, int port, sockaddr_in& address) {
   return inet_pton(AF_INET, host.c_str(), &address.sin_addr) == 1;
 }
 
-int Listen(const std::string& host, int port, int backlog, std::string& error) {
+Descriptor Listen(const std::string& host, int port, int backlog, std::string& error) {
   sockaddr_in address;
   if (!ToAddress(host, port, address)) {
     error = "TCP host must be an IPv4 address: " + host;
-    return -1;
+    return Descriptor();
   }
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  Descriptor fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   const int on = 1;
-  if (fd < 0 || setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on)) != 0 ||
-      bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-      listen(fd, backlog) != 0) {
+  if (!fd.valid() || setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on)) != 0 ||
+      bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+      listen(fd.get(), backlog) != 0) {
     error = "cannot listen on " + host + ":" + std::to_string(port) + ": " + std::strerror(errno);
-    if (fd >= 0) close(fd);
-    return -1;
+    return Descriptor();
   }
   return fd;
 }
 
-void AcceptAndClose(std::vector<int> listeners) {
+void AcceptAndClose(const std::vector<Descriptor>& listeners) {
   std::vector<pollfd> wanted;
-  for (const int fd : listeners) wanted.push_back({fd, POLLIN, 0});
+  for (const Descriptor& fd : listeners) wanted.push_back({fd.get(), POLLIN, 0});
   while (!StopRequested()) {
     if (poll(wanted.data(), wanted.size(), 100) <= 0) continue;
     for (const pollfd& listener : wanted) {
       if ((listener.revents & POLLIN) == 0) continue;
-      const int peer = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC);
-      if (peer >= 0) close(peer);
+      const Descriptor peer(
+          accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC));  // closed at once
     }
   }
 }
 
 }  // namespace
 
-TcpListeners::~TcpListeners() {
-  Stop();
-  for (const int fd : accepting_) close(fd);
-  for (const int fd : {silent_, silentFill_}) {
-    if (fd >= 0) close(fd);
-  }
-}
+TcpListeners::~TcpListeners() { Stop(); }
 
 bool TcpListeners::Start(const std::string& host, std::string& error) {
   for (const int port : {kTcpAcceptPort, kTcpAcceptHighPort, kTcpAcceptLowPort}) {
-    const int fd = Listen(host, port, 64, error);
-    if (fd < 0) return false;
-    accepting_.push_back(fd);
+    Descriptor fd = Listen(host, port, 64, error);
+    if (!fd.valid()) return false;
+    accepting_.push_back(std::move(fd));
   }
   // With a backlog of 0 one connection fills the queue; later handshakes are not answered.
   silent_ = Listen(host, kTcpSilentPort, 0, error);
-  if (silent_ < 0) return false;
+  if (!silent_.valid()) return false;
   sockaddr_in address;
   ToAddress(host, kTcpSilentPort, address);
-  silentFill_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (silentFill_ < 0 ||
-      connect(silentFill_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+  silentFill_.reset(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!silentFill_.valid() ||
+      connect(silentFill_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) !=
+          0) {
     error = std::string("cannot fill the silent listener: ") + std::strerror(errno);
     return false;
   }
-  acceptor_ = std::thread(AcceptAndClose, accepting_);
+  acceptor_ = std::thread(AcceptAndClose, std::cref(accepting_));
   return true;
 }
 

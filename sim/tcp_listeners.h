@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/handle_posix.h"
+
 class TcpListeners {
  public:
   ~TcpListeners();
@@ -21,9 +23,9 @@ class TcpListeners {
   void Stop();
 
  private:
-  std::vector<int> accepting_;
-  int silent_ = -1;
-  int silentFill_ = -1;  // the connection that fills the silent listener's queue
+  std::vector<Descriptor> accepting_;
+  Descriptor silent_;
+  Descriptor silentFill_;  // the connection that fills the silent listener's queue
   std::thread acceptor_;
 };
 

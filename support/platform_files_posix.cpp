@@ -59,9 +59,7 @@ bool AppendAndFlush(const Text& path, const std::string& bytes) {
 
 bool CanCreateFileIn(const Text& folder) {
   const std::string probe = Native(folder) + "/NetLog.write-test";
-  const int file = open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-  if (file < 0) return false;
-  close(file);
+  if (!Descriptor(open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)).valid()) return false;
   unlink(probe.c_str());
   return true;
 }

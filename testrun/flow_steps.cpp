@@ -2,16 +2,24 @@
 
 #include <vector>
 
-#include "app/progress_list.h"
+#include "catalogue/global_data_collection.h"
+#include "shell/progress_list.h"
 #include "support/service_library.h"
+#include "testrun/banner.h"
 #include "testrun/run_outcome.h"
 
-void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResult& result) {
-  TextList sipNodes = result.sipServers;
-  sipNodes.insert(sipNodes.begin(), firstSip);
+Launcher& OpenFlow(const wchar_t* name, const Text& addressBook) {
+  GlobalDataCollection& catalogue = GetGlobalDataCollection();
+  ReportLine(Banner(name, kFlowBannerHyphens, L"Begin"));
+  catalogue.contacterServerUrl = addressBook;
+  Launcher& launcher = GetLauncher();
+  SetNewHttpContacterServer(addressBook);
+  TextList sipNodes = catalogue.lastLoginResult.sipServers;
+  sipNodes.insert(sipNodes.begin(), catalogue.lastLoginResult.sipServer);
   launcher.AddNodeList(sipNodes, Sip);
-  launcher.AddNodeList(result.rtppServers, Rtpp);
-  RecordRtppNodes(result.rtppServers);
+  launcher.AddNodeList(catalogue.lastLoginResult.rtppServers, Rtpp);
+  RecordRtppNodes(catalogue.lastLoginResult.rtppServers);
+  return launcher;
 }
 
 bool TestTcpConnection(const NodeAddress& node) {

@@ -2,14 +2,14 @@
 #pragma once
 
 #include "probe/launcher.h"
-#include "support/login_result.h"
 #include "testrun/node_address.h"
 
 inline constexpr int kFlowBannerHyphens = 48;
 
-// Hands the login result's Sip nodes (with `firstSip` in front) and Rtpp nodes to the launcher.
+// The flows' common opening: the Begin banner, `addressBook` to the catalogue and the library, and
+// the login's Sip nodes (its sipServer in front) and Rtpp nodes to the launcher, which it returns.
 // An empty Rtpp list leaves the launcher's earlier one in place.
-void RegisterFlowNodes(Launcher& launcher, const Text& firstSip, const LoginResult& result);
+Launcher& OpenFlow(const wchar_t* name, const Text& addressBook);
 
 // CreateTCP and ConnectTCP to the node, reporting a failure with the library's code; after a
 // connection, DisConnectTCP and the success line. True when it connected.

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <utility>
 
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/secret_wipe.h"
 #include "support/service_library.h"
@@ -87,7 +87,7 @@ unsigned HttpLoginAttemptThread(std::shared_ptr<LoginAttempt> attempt) {
   return 0;
 }
 
-unsigned MultiNodeLoginThread(MainWindow* /*dialog*/) {
+unsigned MultiNodeLoginThread() {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
   AppendProgressLine(Text());
   ReportLine(Banner(kStageName, 60, L"Begin"));

@@ -3,11 +3,10 @@
 
 #include <memory>
 
-#include "app/main_window.h"
 #include "support/text.h"
 
-// The stage's thread procedure; the argument is handed on by the controller and not used.
-unsigned MultiNodeLoginThread(MainWindow* dialog);
+// The stage's thread procedure.
+unsigned MultiNodeLoginThread();
 
 // What one attempt shares with the stage that waits for it. An attempt the stage has given up on
 // finds `abandoned` set and discards its result, so it never writes the catalogue late.

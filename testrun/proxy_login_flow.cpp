@@ -1,6 +1,5 @@
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
-#include "support/service_library.h"
+#include "shell/progress_list.h"
 #include "testrun/banner.h"
 #include "testrun/flow_steps.h"
 #include "testrun/login_flows.h"
@@ -9,14 +8,8 @@
 
 bool ProxyLoginFlow() {
   constexpr const wchar_t* kName = L"开始代理登陆流程";
+  Launcher& launcher = OpenFlow(kName, WapAddressBookUrl());
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
-  ReportLine(Banner(kName, kFlowBannerHyphens, L"Begin"));
-
-  const Text addressBook = WapAddressBookUrl();
-  catalogue.contacterServerUrl = addressBook;
-  Launcher& launcher = GetLauncher();
-  SetNewHttpContacterServer(addressBook);
-  RegisterFlowNodes(launcher, catalogue.lastLoginResult.sipServer, catalogue.lastLoginResult);
 
   // Indexed, with the count read again before each entry: the entry is copied before anything
   // else is called, so the list may change meanwhile without harm.

@@ -12,7 +12,7 @@ void StartTestRunWorkers(MainWindow* dialog) {
   // would otherwise be dropped from the log of a program's first run.
   runLogEnabled = true;
   // A controller that cannot start would leave the button disabled for good.
-  if (!StartDetachedThread([dialog] { TestRunThread(dialog); })) {
+  if (!StartDetachedThread([] { TestRunThread(); })) {
     RecordRunEnded();
     if (dialog != nullptr) dialog->EnableTestButton();
   }

@@ -2,9 +2,10 @@
 
 #include <thread>
 
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
 #include "probe/launcher.h"
+#include "shell/main_window.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/secret_wipe.h"
 #include "support/service_library.h"
@@ -22,9 +23,9 @@ namespace {
 constexpr const wchar_t* kRunName = L"开始登陆";
 
 // One pass: the login stage on its own thread, then the flow that fits the server that accepted.
-bool RunPass(MainWindow* dialog, GlobalDataCollection& catalogue) {
+bool RunPass(GlobalDataCollection& catalogue) {
   std::thread stage;
-  if (!StartThread(stage, [dialog] { MultiNodeLoginThread(dialog); })) {
+  if (!StartThread(stage, [] { MultiNodeLoginThread(); })) {
     // Nothing would change the list, so the pass would repeat for ever.
     catalogue.loginServerUrls.clear();
     return false;
@@ -36,7 +37,7 @@ bool RunPass(MainWindow* dialog, GlobalDataCollection& catalogue) {
 
 }  // namespace
 
-unsigned TestRunThread(MainWindow* dialog) {
+unsigned TestRunThread() {
   GlobalDataCollection& catalogue = GetGlobalDataCollection();
   runLogEnabled = true;
   ReportLine(Banner(kRunName, 60, L"Begin"));
@@ -49,7 +50,7 @@ unsigned TestRunThread(MainWindow* dialog) {
   launcher.AddNodeList(catalogue.loginServerUrls, Http);
 
   while (!catalogue.loginServerUrls.empty()) {
-    if (!RunPass(dialog, catalogue)) catalogue.loginSucceeded = false;
+    if (!RunPass(catalogue)) catalogue.loginSucceeded = false;
   }
   // The run's last login attempt has begun and took its own copy: the password is needed no more.
   WipeText(catalogue.password);

@@ -1,10 +1,8 @@
 // One test run, from the press of the test button to the button given back.
 #pragma once
 
-#include "app/main_window.h"
-
 // Whether the login that just succeeded went through the IM server; set by the login stage.
 extern bool useDirectLoginFlow;
 
 // The controller's thread procedure; returns 0.
-unsigned TestRunThread(MainWindow* dialog);
+unsigned TestRunThread();

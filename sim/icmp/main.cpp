@@ -22,6 +22,7 @@
 #include "sim/icmp/echo_reply.h"
 #include "sim/icmp/host_table.h"
 #include "sim/icmp/tun_device.h"
+#include "support/handle_posix.h"
 
 namespace {
 
@@ -136,8 +137,8 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
 
   std::string error;
-  const int fd = OpenTunDevice(device, error);
-  if (fd < 0) {
+  const Descriptor fd(OpenTunDevice(device, error));
+  if (!fd.valid()) {
     std::cerr << "quorvex-icmp-sim: " << error << "\n";
     return 1;
   }
@@ -149,7 +150,6 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  Responder(fd).Run();
-  close(fd);
+  Responder(fd.get()).Run();
   return 0;
 }

@@ -9,23 +9,24 @@
 
 #include <cstring>
 
+#include "support/handle_posix.h"
+
 int OpenTunDevice(const std::string& name, std::string& error) {
   if (name.empty() || name.size() >= IFNAMSIZ) {
     error = "bad device name";
     return -1;
   }
-  const int fd = open("/dev/net/tun", O_RDWR | O_CLOEXEC);
-  if (fd < 0) {
+  Descriptor fd(open("/dev/net/tun", O_RDWR | O_CLOEXEC));
+  if (!fd.valid()) {
     error = std::string("/dev/net/tun: ") + std::strerror(errno);
     return -1;
   }
   ifreq request{};
   request.ifr_flags = IFF_TUN | IFF_NO_PI;
   std::memcpy(request.ifr_name, name.c_str(), name.size());
-  if (ioctl(fd, TUNSETIFF, &request) != 0) {
+  if (ioctl(fd.get(), TUNSETIFF, &request) != 0) {
     error = name + ": " + std::strerror(errno);
-    close(fd);
     return -1;
   }
-  return fd;
+  return fd.release();
 }

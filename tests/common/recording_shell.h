@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/progress_list.h"
+#include "shell/main_window.h"
+#include "shell/progress_list.h"
 
 class RecordingProgressList : public ProgressList {
  public:

@@ -5,10 +5,10 @@
 #include <iostream>
 #include <mutex>
 
-#include "app/main_window.h"
-#include "app/progress_list.h"
 #include "catalogue/global_data_collection.h"
 #include "service/http_service_library.h"
+#include "shell/main_window.h"
+#include "shell/progress_list.h"
 #include "testrun/run_start.h"
 
 namespace {

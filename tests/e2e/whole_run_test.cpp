@@ -37,7 +37,7 @@ class WholeRunTest : public TestRunFixture {
   void RunAs(const wchar_t* user) {
     GetGlobalDataCollection().userName = user;
     GetGlobalDataCollection().password = L"pass word%&=";
-    TestRunThread(&window_);
+    TestRunThread();
     EXPECT_TRUE(GetGlobalDataCollection().password.empty()) << "kept past the run's last login";
   }
 };
@@ -57,7 +57,7 @@ TEST_F(WholeRunTest, AServerNobodyListensOnIsRefusedWithCode7) {
   GetGlobalDataCollection().loginServerUrls = {L"http://127.0.0.2:1/", WapLoginUrl()};
   GetGlobalDataCollection().userName = L"both-accept";
   runLogEnabled = true;
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_EQ(ListLines()[2], StageFailure(L"http://127.0.0.2:1/", 0, 7));
   EXPECT_EQ(ListLines()[3], StageSuccess(WapLoginUrl()));
 }

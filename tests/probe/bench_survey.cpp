@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "probe/launcher.h"
-#include "tests/probe/process_stats.h"
+#include "tests/probe/cpu_time.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "catalogue/global_data_collection.h"
 #include "testrun/run_start.h"
 #include "tests/common/headless_shell.h"
-#include "tests/common/process_stats.h"
+#include "tests/common/held_resources.h"
 #include "tests/soak/soak_cases.h"
 
 namespace {

@@ -26,7 +26,7 @@ class MultiNodeLoginTest : public TestRunFixture {
 };
 
 TEST_F(MultiNodeLoginTest, AnEmptyListGivesTheBannersAndBlankLinesOnly) {
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   const TextList expected = {L"", StageBegin(), StageEnd(), L""};
   EXPECT_EQ(ListLines(), expected);
   EXPECT_EQ(LogMessages(), (TextList{StageBegin(), StageEnd()}));
@@ -37,7 +37,7 @@ TEST_F(MultiNodeLoginTest, TheFirstServerAcceptingLeavesOnlyTheServersAfterIt) {
   catalogue().loginServerUrls = {L"http://127.0.0.2:8887/", L"http://127.0.0.3/kelo_http/",
                                  L"http://127.0.0.9/third/"};
   library_->Script(L"http://127.0.0.2:8887/", ScriptedLogin::Accept());
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_EQ(catalogue().loginServerUrls,
             (TextList{L"http://127.0.0.3/kelo_http/", L"http://127.0.0.9/third/"}));
   EXPECT_TRUE(catalogue().loginSucceeded);
@@ -47,7 +47,7 @@ TEST_F(MultiNodeLoginTest, TheFirstServerAcceptingLeavesOnlyTheServersAfterIt) {
 TEST_F(MultiNodeLoginTest, TheLastServerAcceptingEmptiesTheList) {
   catalogue().loginServerUrls = {L"http://a/", L"http://b/"};
   library_->Script(L"http://b/", ScriptedLogin::Accept());
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_TRUE(catalogue().loginServerUrls.empty());
   EXPECT_TRUE(catalogue().loginSucceeded);
   EXPECT_FALSE(useDirectLoginFlow) << "only the IM server's exact URL selects the direct flow";
@@ -57,12 +57,12 @@ TEST_F(MultiNodeLoginTest, OnlyTheImServerUrlCharacterForCharacterSelectsTheDire
   const Text almost = ImServerUrl().substr(0, ImServerUrl().size() - 1);  // no trailing slash
   catalogue().loginServerUrls = {almost};
   library_->Script(almost, ScriptedLogin::Accept());
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_FALSE(useDirectLoginFlow);
 
   catalogue().loginServerUrls = {ImServerUrl()};
   library_->Script(ImServerUrl(), ScriptedLogin::Accept());
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_TRUE(useDirectLoginFlow);
 }
 
@@ -70,7 +70,7 @@ TEST_F(MultiNodeLoginTest, PercentSignsAndLongTextsInUrlsAreShownAndLoggedAsThey
   const Text odd = L"http://127.0.0.9/%s%d%n%%/" + Text(1500, L'x') + L"/";
   catalogue().loginServerUrls = {odd};
   library_->Script(odd, ScriptedLogin::Refuse(-1, 2147483647));
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   const Text line = StageFailure(odd, -1, 2147483647);
   EXPECT_EQ(ListLines()[2], line);
   const TextList log = LogMessages();
@@ -91,7 +91,7 @@ TEST_F(MultiNodeLoginTest,
   const LoginResult before = catalogue().lastLoginResult;
 
   const auto start = std::chrono::steady_clock::now();
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GE(took, 400ms);
   EXPECT_LT(took, 1100ms) << "the second server is tried without waiting for the first";
@@ -123,7 +123,7 @@ TEST_F(MultiNodeLoginTest, ALateAnswerNeverDecidesALaterAttempt) {
   slowRefusal.delay = 600ms;
   library_->Script(L"http://hang/", hanging);
   library_->Script(L"http://slow-refuse/", slowRefusal);
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   EXPECT_FALSE(catalogue().loginSucceeded);
   EXPECT_EQ(ListLines()[3], StageFailure(L"http://slow-refuse/", 401, 0));
 }
@@ -134,7 +134,7 @@ TEST_F(MultiNodeLoginTest, AnAttemptThatCannotStartIsAFailureLineOfThatServer) {
   library_->Script(L"http://a/", ScriptedLogin::Accept());
   library_->Script(L"http://b/", ScriptedLogin::Accept());
   FailNextThreadStartsForTest(1);
-  MultiNodeLoginThread(nullptr);
+  MultiNodeLoginThread();
   FailNextThreadStartsForTest(0);
   const TextList expected = {
       L"",        StageBegin(), StageFailure(L"http://a/", 0, 0), StageSuccess(L"http://b/"),

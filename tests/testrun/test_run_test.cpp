@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/progress_list.h"
 #include "probe/launcher.h"
+#include "shell/progress_list.h"
 #include "support/run_log.h"
 #include "support/worker_thread.h"
 #include "testrun/login_timings.h"
@@ -41,7 +41,7 @@ TextList Concat(std::initializer_list<TextList> parts) {
 TEST_F(TestRunTest, BothServersAcceptTwoPassesDirectThenProxy) {
   library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im session")));
   library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap session")));
-  TestRunThread(&window_);
+  TestRunThread();
 
   const TextList expected =
       Concat({{RunBegin(), L"", StageBegin(), StageSuccess(ImServerUrl()), StageEnd(), L""},
@@ -74,7 +74,7 @@ TEST_F(TestRunTest, BothServersRefuseOneStageNoFlowLogoutAndButtonAllTheSame) {
   library_->Script(ImServerUrl(), ScriptedLogin::Refuse(403));
   library_->Script(WapLoginUrl(), ScriptedLogin::Refuse(0, 7));
   GetGlobalDataCollection().lastLoginResult = ResultNamed(L"earlier run");
-  TestRunThread(&window_);
+  TestRunThread();
 
   const TextList expected = {RunBegin(),
                              L"",
@@ -100,7 +100,7 @@ TEST_F(TestRunTest, BothServersRefuseOneStageNoFlowLogoutAndButtonAllTheSame) {
 TEST_F(TestRunTest, ImRefusesWapAcceptsOneStageThenTheProxyFlow) {
   library_->Script(ImServerUrl(), ScriptedLogin::Refuse(500, 0));
   library_->Script(WapLoginUrl(), ScriptedLogin::Accept(ResultNamed(L"wap")));
-  TestRunThread(&window_);
+  TestRunThread();
 
   const TextList expected =
       Concat({{RunBegin(), L"", StageBegin(), StageFailure(ImServerUrl(), 500, 0),
@@ -114,7 +114,7 @@ TEST_F(TestRunTest, ImRefusesWapAcceptsOneStageThenTheProxyFlow) {
 TEST_F(TestRunTest, AFlowThatFailsIsFollowedByTheNextPassAllTheSame) {
   library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im")));
   library_->Script(WapLoginUrl(), ScriptedLogin::Refuse(401));
-  TestRunThread(&window_);
+  TestRunThread();
 
   const TextList expected =
       Concat({{RunBegin(), L"", StageBegin(), StageSuccess(ImServerUrl()), StageEnd(), L""},
@@ -128,7 +128,7 @@ TEST_F(TestRunTest, AFlowThatFailsIsFollowedByTheNextPassAllTheSame) {
 TEST_F(TestRunTest, CredentialsReachEveryAttemptUnchangedUserNameFirst) {
   GetGlobalDataCollection().userName = L"  用户 %s ";
   GetGlobalDataCollection().password = L" ";
-  TestRunThread(&window_);
+  TestRunThread();
   const std::vector<std::string> calls = library_->Calls();
   const std::vector<std::string> expected = {"SetNewHttpLoginServer " + ToUtf8(ImServerUrl()),
                                              "HttpLogin   用户 %s |  at " + ToUtf8(ImServerUrl()),
@@ -145,9 +145,9 @@ TEST_F(TestRunTest, CredentialsReachEveryAttemptUnchangedUserNameFirst) {
 }
 
 TEST_F(TestRunTest, LinesOfAnEarlierRunStayInTheLogAndANewRunAppends) {
-  TestRunThread(&window_);
+  TestRunThread();
   const size_t firstRun = LogMessages().size();
-  TestRunThread(&window_);
+  TestRunThread();
   const TextList log = LogMessages();
   ASSERT_EQ(log.size(), 2 * firstRun);
   EXPECT_EQ(log[firstRun], RunBegin());
@@ -157,7 +157,7 @@ TEST_F(TestRunTest, LinesOfAnEarlierRunStayInTheLogAndANewRunAppends) {
 TEST_F(TestRunTest, AStageThatCannotStartEndsTheRunWithItsClosingLines) {
   library_->Script(ImServerUrl(), ScriptedLogin::Accept(ResultNamed(L"im")));
   FailNextThreadStartsForTest(1);
-  TestRunThread(&window_);
+  TestRunThread();
   FailNextThreadStartsForTest(0);
 
   const TextList expected = {RunBegin(), RunEnd(), L"网络测试结束"};

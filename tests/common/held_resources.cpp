@@ -1,4 +1,4 @@
-#include "tests/common/process_stats.h"
+#include "tests/common/held_resources.h"
 
 std::string DescribeProcessStats(const ProcessStats& stats) {
   return "threads " + std::to_string(stats.threads) + ", descriptors " +

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/probe/process_stats.h"
+#include "tests/probe/cpu_time.h"
 
 double ProcessCpuMs() {
   rusage usage{};

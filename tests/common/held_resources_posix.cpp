@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/common/process_stats.h"
+#include "tests/common/held_resources.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "tests/probe/process_stats.h"
+#include "tests/probe/cpu_time.h"
 
 double VisibleProcessesCpuMs() {
   namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "shell/main_window.h"
 
 #include <atomic>
 

@@ -3,7 +3,7 @@
 #include <tlhelp32.h>
 
 #include "support/handle_win.h"
-#include "tests/probe/process_stats.h"
+#include "tests/probe/cpu_time.h"
 
 double ProcessCpuMs() {
   FILETIME created, exited, kernel, user;

@@ -1,4 +1,4 @@
-#include "app/transcript_text.h"
+#include "shell/transcript_text.h"
 
 namespace {
 

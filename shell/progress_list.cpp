@@ -1,4 +1,4 @@
-#include "app/progress_list.h"
+#include "shell/progress_list.h"
 
 #include "support/run_log.h"
 
