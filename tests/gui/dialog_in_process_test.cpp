@@ -8,10 +8,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iomanip>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -19,7 +22,6 @@
 #include "app/log_folder_win.h"
 #include "app/quorvex_dlg_win.h"
 #include "app/report_save_win.h"
-#include "app/report_text.h"
 #include "app/window_dpi_win.h"
 #include "catalogue/global_data_collection.h"
 #include "res/resource.h"
@@ -290,7 +292,11 @@ TEST_F(DialogInProcessTest, SaveReportOffersDocumentsAndTheTimeAndCancelWritesNo
     SendMessageW(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
     SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
     EXPECT_EQ(Text(folder), Text(documents));
-    EXPECT_EQ(Text(name).substr(0, 17), ReportFileName(platform::LocalDateTime()).substr(0, 17));
+    // The date from the C runtime's clock, not from the code under test.
+    const std::time_t now = std::time(nullptr);
+    std::ostringstream today;
+    today << "Quorvex-" << std::put_time(std::localtime(&now), "%Y%m%d") << "-";
+    EXPECT_EQ(ToUtf8(Text(name)).substr(0, 17), today.str());
     SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); }, 10s));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(documents) / name));
