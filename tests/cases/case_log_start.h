@@ -33,7 +33,8 @@ class CaseLogStart {
 // Where the run's log is to be: in `logFolder`, or in the fallback folder where the case blocks it.
 std::filesystem::path CaseRunLogPath(const CaseFile& file, const std::filesystem::path& logFolder);
 
-// The run log's messages once the run has ended. The address thread logs its record right after
+// The run log's messages once the program's run has ended, for a reader outside the program (the
+// dialog's runner), which cannot see the address thread end: the thread logs its record right after
 // it set the line, so this waits up to 5 s for that record; a run that is to log none gets 500 ms
-// to show that it does not.
+// to show that it does not. The native runner waits for the thread's end instead.
 TextList ReadCaseRunLog(const CaseFile& file, const std::filesystem::path& logPath);

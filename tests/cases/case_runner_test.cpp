@@ -15,6 +15,7 @@
 #include "testrun/run_start.h"
 #include "tests/cases/case_log_start.h"
 #include "tests/common/headless_shell.h"
+#include "tests/common/run_log_reader.h"
 #include "tests/common/temp_folder.h"
 
 namespace {
@@ -101,9 +102,11 @@ void WholeRunCase::TestBody() {
   const Text addressAtButton = window->LocalAddressText();
   // The client gives up on a hanging address service after its 10 s request limit.
   ASSERT_TRUE(window->WaitForLocalAddress(2, 30000));
+  // The hold on the log lasts until the address thread's record has been written or dropped.
+  ASSERT_TRUE(window->WaitForAddressThreadsEnded(1, 30000));
   logStart.Release();
 
-  const TextList log = ReadCaseRunLog(file, CaseRunLogPath(file, temp.path() / "log"));
+  const TextList log = ReadRunLogMessages(CaseRunLogPath(file, temp.path() / "log"));
   const TextList lines = list->Lines();
   EXPECT_TRUE(ListMatches(file.list, lines, error)) << error << "\n" << Transcript(lines);
   EXPECT_TRUE(AddressLineMatches(file, window->LocalAddressText(), error)) << error;

@@ -1,6 +1,8 @@
 #include "tests/common/recording_shell.h"
 
 #include <chrono>
+#include <functional>
+#include <thread>
 
 void RecordingProgressList::InsertAtEnd(const Text& line) {
   std::lock_guard<std::mutex> guard(lock_);
@@ -54,11 +56,39 @@ void RecordingMainWindow::EnableTestButton() {
   changed_.notify_all();
 }
 
+namespace {
+
+// Runs at the exit of the thread that made it.
+struct ThreadExitNotice {
+  std::function<void()> notify;
+  ~ThreadExitNotice() {
+    if (notify) notify();
+  }
+};
+
+}  // namespace
+
 void RecordingMainWindow::SetLocalAddressText(const Text& text) {
-  std::lock_guard<std::mutex> guard(lock_);
-  localAddress_ = text;
-  ++addressSets_;
-  changed_.notify_all();
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    localAddress_ = text;
+    ++addressSets_;
+    changed_.notify_all();
+  }
+  // A worker shows the address, then logs it: its end tells that the record was written.
+  thread_local ThreadExitNotice notice;
+  if (notice.notify) return;
+  notice.notify = [ends = addressThreadEnds_] {
+    std::lock_guard<std::mutex> guard(ends->lock);
+    ++ends->count;
+    ends->ended.notify_all();
+  };
+}
+
+bool RecordingMainWindow::WaitForAddressThreadsEnded(int count, int timeoutMs) {
+  std::unique_lock<std::mutex> guard(addressThreadEnds_->lock);
+  return addressThreadEnds_->ended.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                                            [&] { return addressThreadEnds_->count >= count; });
 }
 
 bool RecordingMainWindow::WaitForButtonEnabled(int count, int timeoutMs) {

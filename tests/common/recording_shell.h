@@ -2,6 +2,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ class RecordingMainWindow : public MainWindow {
   bool WaitForButtonEnabled(int count, int timeoutMs);
   // Waits until the address line was set `count` times in all; false on time-out.
   bool WaitForLocalAddress(int count, int timeoutMs);
+  // Waits until `count` threads that set the address line have ended (and so written its run log
+  // record, or failed to); false on time-out.
+  bool WaitForAddressThreadsEnded(int count, int timeoutMs);
   Text LocalAddressText();
   int ButtonEnables();
 
@@ -48,6 +52,13 @@ class RecordingMainWindow : public MainWindow {
   int buttonEnables_ = 0;
   int addressSets_ = 0;
   Text localAddress_;
+  // Counted at a worker's exit, which may come after this window is gone.
+  struct ThreadEnds {
+    std::mutex lock;
+    std::condition_variable ended;
+    int count = 0;
+  };
+  const std::shared_ptr<ThreadEnds> addressThreadEnds_ = std::make_shared<ThreadEnds>();
 };
 
 // Installs a recording list as g_pProgressList for the lifetime of the object.
