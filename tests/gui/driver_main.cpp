@@ -35,7 +35,8 @@
 //   menu-closed MS     wait up to MS ms for the context menu to be gone
 //   clear-clipboard    empty the clipboard and note what the dialog shows, for transcript
 //   transcript MS      wait up to MS ms for a copied report; check it against the dialog
-//   check-report FILE  transcript 5000, then the summary against case FILE; no credentials set
+//   check-report FILE  transcript 30000 (10000 lines copy slowly under Wine), then the summary
+//                      against case FILE; no credentials set
 //   save-as PATH       in the Save dialog (20 s) check the name offered from the report's start,
 //                      then save as PATH, deleted first
 //   saved-report PATH  wait up to 10 s for PATH to hold the last report in UTF-8 with a BOM
@@ -624,7 +625,7 @@ bool CheckReport(Driver& driver, const Text& argument) {
   std::string error;
   TextList summary;
   if (!ReadCaseFile(std::filesystem::path(argument), file, error)) return Fail(FromUtf8(error));
-  if (!CopiedReport(driver, L"5000", summary)) return false;
+  if (!CopiedReport(driver, L"30000", summary)) return false;
   for (const Text& typed : {driver.userName, driver.password})
     if (!typed.empty() && driver.report.find(typed) != Text::npos)
       return Fail(L"the report holds " + Quoted(typed) + L", typed into the dialog");
