@@ -1,4 +1,5 @@
 #include "app/report_save_win.h"
+#include "support/known_folder_win.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
@@ -12,6 +13,7 @@
 #include "app/report_text.h"
 #include "app/transcript_copy_win.h"
 #include "support/handle_win.h"
+#include "support/known_folder_win.h"
 
 namespace {
 
@@ -35,13 +37,7 @@ Text NewTemporaryFile(const Text& path) {
   return Text();
 }
 
-Text DocumentsFolder() {
-  PWSTR path = nullptr;
-  const HRESULT found = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path);
-  Text folder = SUCCEEDED(found) && path != nullptr ? Text(path) : Text();
-  CoTaskMemFree(path);
-  return folder;
-}
+Text DocumentsFolder() { return KnownFolderPath(FOLDERID_Documents); }
 
 bool WriteAll(const Text& path, const std::string& bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "support/handle_win.h"
+#include "support/known_folder_win.h"
 #include "support/platform_files.h"
 
 namespace platform {
@@ -47,13 +48,7 @@ bool CanCreateFileIn(const Text& folder) {
   return file.valid();
 }
 
-Text LocalDataFolder() {
-  PWSTR path = nullptr;
-  const HRESULT found = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
-  Text folder = SUCCEEDED(found) && path != nullptr ? Text(path) : Text();
-  CoTaskMemFree(path);
-  return folder;
-}
+Text LocalDataFolder() { return KnownFolderPath(FOLDERID_LocalAppData); }
 
 bool AppendAndFlush(const Text& path, const std::string& bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
