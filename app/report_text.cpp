@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "app/call_quality.h"
+#include "app/path_report.h"
+#include "probe/call_verdict.h"
 #include "probe/node_type.h"
 #include "shell/transcript_text.h"
 
@@ -44,24 +46,15 @@ std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
   return records;
 }
 
-// The Rtpp records of the nodes this run's logins returned; another run's, still registered with
-// the launcher, are left out.
-std::vector<NodeResult> RtppRecordsOf(const RunOutcome& outcome) {
-  std::vector<NodeResult> records = RecordsOf(outcome, Rtpp);
-  std::erase_if(records, [&outcome](const NodeResult& record) {
-    return std::find(outcome.rtppNodes.begin(), outcome.rtppNodes.end(), record.url) ==
-           outcome.rtppNodes.end();
-  });
-  return records;
-}
-
-// The Rtpp node with the most loss, of those the one with the longest delay; the first of equals.
+// The quality block's first resolved node, by the same order; a name that did not resolve only
+// when no other is left.
 Text WorstRtppLine(const std::vector<NodeResult>& rtpp) {
-  if (rtpp.empty()) return L"没有 Rtpp 节点的测量结果";
-  const auto worse = [](const NodeResult& a, const NodeResult& b) {
-    return a.lost != b.lost ? a.lost < b.lost : a.delay < b.delay;
-  };
-  const NodeResult& worst = *std::max_element(rtpp.begin(), rtpp.end(), worse);
+  const std::vector<RatedNode> rated = RateNodes(rtpp);
+  if (rated.empty()) return L"没有 Rtpp 节点的测量结果";
+  const auto resolved = std::find_if(rated.begin(), rated.end(), [](const RatedNode& entry) {
+    return entry.verdict != Verdict::kUnresolved;
+  });
+  const NodeResult& worst = *(resolved != rated.end() ? resolved : rated.begin())->node;
   Text line = L"Rtpp 节点中最差的：" + worst.address + L"，丢包 " + ToText(worst.lost) + L"%";
   // A node that never answered has no delay to speak of.
   if (worst.lost < 100) line += L"，延时 " + ToText(worst.delay) + L" ms";
@@ -78,7 +71,7 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   if (outcome->acceptedLogins.empty()) lines.push_back(L"没有登陆服务器接受登陆");
   AddTcpLines(outcome->tcpTests, lines);
 
-  const std::vector<NodeResult> rtpp = RtppRecordsOf(*outcome);
+  const std::vector<NodeResult> rtpp = RunRtppRecords(*outcome);
   // Until the run has ended, a login may still return nodes.
   lines.push_back(outcome->ended && outcome->rtppNodes.empty() ? Text(L"本次登陆没有返回 Rtpp 节点")
                                                                : WorstRtppLine(rtpp));
@@ -101,6 +94,15 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   }
   const TextList quality = CallQualityLines(rtpp);
   lines.insert(lines.end(), quality.begin(), quality.end());
+  const std::vector<RatedNode> rated = RateNodes(rtpp);
+  for (const PathRecord& path : outcome->paths) {
+    const auto node = std::find_if(rated.begin(), rated.end(), [&](const RatedNode& entry) {
+      return entry.node->address == path.address;
+    });
+    if (node == rated.end()) continue;
+    const TextList block = PathLines(path, *node->node);
+    lines.insert(lines.end(), block.begin(), block.end());
+  }
   return lines;
 }
 

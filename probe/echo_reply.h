@@ -17,6 +17,11 @@ enum class EchoReplyMatch {
 EchoReplyMatch MatchEchoReply(const uint8_t* packet, int length, uint16_t sequence,
                               uint16_t identifier, const uint8_t* sentData);
 
+// A "time exceeded" (type 11) or "destination unreachable" (type 3) message, `packet` starting
+// with its IPv4 header, that quotes our request with this identifier and sequence: its type, else
+// 0. The quote is the request's IPv4 header and at least the first 8 bytes of its ICMP message.
+int MatchEchoError(const uint8_t* packet, int length, uint16_t sequence, uint16_t identifier);
+
 // The echoed data the ICMP library reports, `dataSize` bytes at address `data`, lies wholly inside
 // the reply buffer and is all 0x45, the byte every request carries; no data at all passes. The
 // address is compared as a number and read only once it is known to lie inside.

@@ -7,6 +7,7 @@
 
 #include "probe/node_result.h"
 #include "probe/node_type.h"
+#include "probe/path_trace.h"
 #include "probe/ping_batch.h"
 #include "support/text.h"
 
@@ -36,6 +37,7 @@ class Launcher {
 
   // The program keeps the defaults; tests shorten the times or stand in for the echo.
   ProbeSettings probeSettings;
+  TraceSettings traceSettings;  // of the paths the run traces after its surveys
 };
 
 // The single Launcher, created by the first call (the dialog's initialisation) and never freed.

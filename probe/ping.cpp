@@ -19,6 +19,15 @@ void WriteWord(uint8_t* at, uint16_t value) { std::memcpy(at, &value, sizeof val
 
 }  // namespace
 
+EchoAnswer AnswerOf(uint32_t status) {
+  if (status == kEchoStatusSuccess) return EchoAnswer::kReply;
+  if (status == kEchoStatusTtlExpired) return EchoAnswer::kTimeExceeded;
+  if (status >= kEchoStatusNetUnreachable && status <= kEchoStatusPortUnreachable) {
+    return EchoAnswer::kUnreachable;
+  }
+  return EchoAnswer::kOther;
+}
+
 uint16_t EchoIdentifier() { return static_cast<uint16_t>(platform::CurrentProcessId() & 0xFFFF); }
 
 bool ResolveEchoTarget(const std::string& host, uint32_t& address) {

@@ -14,6 +14,16 @@ struct EchoResult {
   uint32_t status = 0;         // the echo facility's status of the reply (0: success)
 };
 
+// The status of an answer, numbered as the Windows ICMP library numbers it.
+inline constexpr uint32_t kEchoStatusSuccess = 0;              // IP_SUCCESS: the target's reply
+inline constexpr uint32_t kEchoStatusTtlExpired = 11013;       // IP_TTL_EXPIRED_TRANSIT: a router's
+inline constexpr uint32_t kEchoStatusNetUnreachable = 11002;   // IP_DEST_NET_UNREACHABLE
+inline constexpr uint32_t kEchoStatusPortUnreachable = 11005;  // IP_DEST_PORT_UNREACHABLE
+
+// What came back for one echo of a path trace.
+enum class EchoAnswer { kReply, kTimeExceeded, kUnreachable, kOther };
+EchoAnswer AnswerOf(uint32_t status);
+
 // A socket as the platform numbers it (SOCKET on Windows, a descriptor elsewhere).
 using NativeSocket = std::uintptr_t;
 
@@ -41,6 +51,12 @@ class CPing {
   // name, resolved again on every call), waiting at most `timeoutMs`. True when a valid reply
   // came back; otherwise the reason is in the thread's last-error value (GetThreadLastError).
   bool Ping(EchoResult& result, const Text& target, uint32_t timeoutMs);
+
+  // One echo to `address` (network byte order) with time to live `ttl`, waiting at most
+  // `timeoutMs`. True when anything answered it: the target's valid reply (status 0), a router's
+  // "time exceeded" (kEchoStatusTtlExpired) or "destination unreachable"; `result` says which and
+  // from where. The survey's Ping is this echo with time to live 50.
+  bool Probe(EchoResult& result, uint32_t address, uint32_t ttl, uint32_t timeoutMs);
 
   // Whether an echo facility was found.
   bool loaded() const { return library != nullptr; }

@@ -76,7 +76,7 @@ unsigned ProbeThread(ProbeTask task) {
     if (echo(reply, record.address, task.echoTimeoutMs)) {
       ++answered;
       sum += reply.roundTripTime;
-      record.roundTrips.push_back(reply.roundTripTime);
+      record.AddRoundTrip(reply.roundTripTime);
     }
     const uint32_t elapsed = tick() - start;  // unsigned: the tick counter's wrap does no harm
     if (elapsed > durationUs || attempts >= kMaxEchoesPerNode) break;

@@ -4,11 +4,13 @@
 // process's identifier and a sequence number no other echo of the process uses at the same time).
 #include <arpa/inet.h>
 #include <errno.h>
+#include <linux/errqueue.h>
 #include <linux/filter.h>
 #include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -68,23 +70,74 @@ uint32_t TransferFailure(int error) {
   return error == ENOMEM || error == ENOBUFS ? kErrorOutOfMemory : kErrorUnexpectedNetError;
 }
 
-// A raw socket is handed every echo reply of the host, and replies of other echoes (of the other
-// probe threads, say) coming faster than a busy thread reads could fill its receive queue, so that
-// the system drops this echo's reply. The kernel keeps only the reply whose identifier and sequence
-// are this request's.
-void KeepOnlyTheReplyTo(int fd, const uint8_t* request) {
+// A raw socket is handed every echo reply and error report of the host, and those of other echoes
+// (of the other probe threads, say) coming faster than a busy thread reads could fill its receive
+// queue, so that the system drops this echo's answer. The kernel keeps only the reply whose
+// identifier and sequence are this request's, and the error reports quoting them (behind a quoted
+// IPv4 header of 20 bytes, as our requests carry no options).
+void KeepOnlyTheAnswersTo(int fd, const uint8_t* request) {
   const uint32_t identifierAndSequence = uint32_t{request[4]} << 24 | uint32_t{request[5]} << 16 |
                                          uint32_t{request[6]} << 8 | request[7];
   sock_filter code[] = {
       BPF_STMT(BPF_LDX | BPF_B | BPF_MSH, 0),  // the IPv4 header's length
-      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 4),   // the ICMP identifier and sequence
+      BPF_STMT(BPF_LD | BPF_B | BPF_IND, 0),   // the ICMP type
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, ICMP_ECHOREPLY, 0, 3),
+      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 4),  // the reply's identifier and sequence
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifierAndSequence, 3, 0),
+      BPF_STMT(BPF_RET | BPF_K, 0),
+      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 8 + 20 + 4),  // the quoted request's
       BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifierAndSequence, 0, 1),
       BPF_STMT(BPF_RET | BPF_K, 0xFFFF),
       BPF_STMT(BPF_RET | BPF_K, 0),
   };
   sock_fprog program{static_cast<unsigned short>(std::size(code)), code};
-  // Without the filter the reply is still found among the others, only less surely on a busy host.
+  // Without the filter the answer is still found among the others, only less surely on a busy host.
   setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program);
+}
+
+uint32_t UnreachableStatus(uint8_t code) {
+  return code <= 3 ? kEchoStatusNetUnreachable + code : kEchoStatusNetUnreachable + 1;
+}
+
+// The error the system queued for our request: a router's "time exceeded" or an "unreachable",
+// with the address of whoever sent it. False for anything else, which is dropped.
+bool ReadQueuedError(int fd, uint16_t sequence, uint32_t& from, uint32_t& status) {
+  uint8_t quoted[kRequestSize];
+  sockaddr_in target{};
+  alignas(cmsghdr) uint8_t control[512];
+  iovec data{quoted, sizeof quoted};
+  msghdr message{};
+  message.msg_name = &target;
+  message.msg_namelen = sizeof target;
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t received = recvmsg(fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+  if (received < 8) return false;
+  uint16_t quotedSequence = 0;
+  std::memcpy(&quotedSequence, quoted + 6, sizeof quotedSequence);
+  if (quotedSequence != sequence) return false;
+  for (cmsghdr* entry = CMSG_FIRSTHDR(&message); entry != nullptr;
+       entry = CMSG_NXTHDR(&message, entry)) {
+    if (entry->cmsg_level != IPPROTO_IP || entry->cmsg_type != IP_RECVERR) continue;
+    sock_extended_err error;
+    std::memcpy(&error, CMSG_DATA(entry), sizeof error);
+    if (error.ee_origin != SO_EE_ORIGIN_ICMP) return false;
+    if (error.ee_type == ICMP_TIME_EXCEEDED) {
+      status = kEchoStatusTtlExpired;
+    } else if (error.ee_type == ICMP_DEST_UNREACH) {
+      status = UnreachableStatus(error.ee_code);
+    } else {
+      return false;
+    }
+    sockaddr_in offender;
+    std::memcpy(&offender, SO_EE_OFFENDER(reinterpret_cast<sock_extended_err*>(CMSG_DATA(entry))),
+                sizeof offender);
+    from = offender.sin_addr.s_addr;
+    return true;
+  }
+  return false;
 }
 
 uint16_t NextSequence() {
@@ -116,15 +169,30 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   }
   uint32_t address = 0;
   if (!ResolveEchoTarget(WideToAnsi(target), address)) return false;
+  EchoResult answer;
+  if (!Probe(answer, address, kEchoTimeToLive, timeoutMs)) return false;
+  // An error report (host unreachable, say) came back instead of the node's echo.
+  if (answer.status != kEchoStatusSuccess) {
+    SetThreadLastError(answer.status);
+    return false;
+  }
+  result = answer;
+  return true;
+}
 
+bool CPing::Probe(EchoResult& result, uint32_t address, uint32_t ttl, uint32_t timeoutMs) {
+  if (!library) {
+    SetThreadLastError(kErrorCallNotImplemented);
+    return false;
+  }
   const bool datagram = library->socketType == SOCK_DGRAM;
   const Descriptor fd(socket(AF_INET, library->socketType | SOCK_CLOEXEC, IPPROTO_ICMP));
   if (!fd.valid()) {
     SetThreadLastError(OpenFailure(errno));
     return false;
   }
-  const int ttl = kEchoTimeToLive;
-  setsockopt(fd.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl);
+  const int timeToLive = static_cast<int>(ttl);
+  setsockopt(fd.get(), IPPROTO_IP, IP_TTL, &timeToLive, sizeof timeToLive);
 
   uint16_t identifier = EchoIdentifier();
   if (datagram) {
@@ -138,17 +206,20 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
       return false;
     }
     std::memcpy(&identifier, &local.sin_port, sizeof identifier);
+    // A router's "time exceeded" and "unreachable" arrive on the error queue.
+    const int on = 1;
+    setsockopt(fd.get(), IPPROTO_IP, IP_RECVERR, &on, sizeof on);
   } else {
-    // Only echo replies; the requests of this host would otherwise arrive too.
+    // Echo replies and the two error reports; the requests of this host would otherwise arrive.
     icmp_filter filter{};
-    filter.data = ~(1u << ICMP_ECHOREPLY);
+    filter.data = ~(1u << ICMP_ECHOREPLY | 1u << ICMP_TIME_EXCEEDED | 1u << ICMP_DEST_UNREACH);
     setsockopt(fd.get(), SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
   }
 
   uint8_t request[kRequestSize];
   const uint16_t sequence = NextSequence();
   BuildEchoRequest(request, kRequestSize, sequence, identifier);
-  if (!datagram) KeepOnlyTheReplyTo(fd.get(), request);
+  if (!datagram) KeepOnlyTheAnswersTo(fd.get(), request);
 
   sockaddr_in to{};
   to.sin_family = AF_INET;
@@ -160,6 +231,13 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
     SetThreadLastError(TransferFailure(errno));
     return false;
   }
+  const auto answered = [&](uint32_t from, uint32_t status) {
+    result.replyAddress = from;
+    result.roundTripTime = static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count());
+    result.status = status;
+    return true;
+  };
 
   uint8_t packet[kStandInHeader + kReceiveSize];
   for (;;) {
@@ -175,6 +253,12 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
     }
     if (ready == 0) continue;  // the deadline check above ends the wait
 
+    if (datagram && (waiting.revents & POLLERR) != 0) {
+      uint32_t from = 0;
+      uint32_t status = 0;
+      if (ReadQueuedError(fd.get(), sequence, from, status)) return answered(from, status);
+      continue;
+    }
     sockaddr_in from{};
     socklen_t fromSize = sizeof from;
     uint8_t* const into = datagram ? packet + kStandInHeader : packet;
@@ -190,6 +274,11 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
       std::memset(packet, 0, kStandInHeader);
       packet[0] = 0x45;
       length += kStandInHeader;
+    } else if (const int type = MatchEchoError(packet, length, sequence, identifier); type != 0) {
+      return answered(from.sin_addr.s_addr,
+                      type == ICMP_TIME_EXCEEDED
+                          ? kEchoStatusTtlExpired
+                          : UnreachableStatus(packet[(packet[0] & 0x0F) * 4 + 1]));
     }
     // Replies of other echoes, and anything else that isn't our reply, leave the wait running.
     const EchoReplyMatch match = MatchEchoReply(packet, length, sequence, identifier, request + 8);
@@ -198,12 +287,7 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
       SetThreadLastError(kErrorUnexpectedNetError);
       return false;
     }
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
-    result.replyAddress = from.sin_addr.s_addr;
-    result.roundTripTime = static_cast<uint32_t>(elapsed);
-    result.status = 0;
-    return true;
+    return answered(from.sin_addr.s_addr, kEchoStatusSuccess);
   }
   SetThreadLastError(kEchoTimedOut);
   return false;

@@ -26,6 +26,8 @@ using IcmpCreateFileFunction = HANDLE(WINAPI*)();
 using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
                                             LPVOID, DWORD, DWORD);
 using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+using IcmpSendEcho2Function = DWORD(WINAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID, IPAddr, LPVOID,
+                                             WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
 
 // One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
 // only) has a larger record.
@@ -33,6 +35,10 @@ constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize;
 #ifndef _WIN64
 static_assert(kReplySize == 60);
 #endif
+
+// The trace's buffer also holds an ICMP error message, as IcmpSendEcho2 asks: the record, the
+// data and 8 more bytes.
+constexpr DWORD kTraceReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize + 8;
 
 template <typename Function>
 Function EntryPoint(HMODULE module, const char* name) {
@@ -47,6 +53,7 @@ struct CPing::Library {
   IcmpCreateFileFunction pfnIcmpCreateFile = nullptr;
   IcmpSendEchoFunction pfnIcmpSendEcho = nullptr;
   IcmpCloseHandleFunction pfnIcmpCloseHandle = nullptr;
+  IcmpSendEcho2Function sendEcho2 = nullptr;  // the trace's; none leaves the survey working
   // Resolution needs the socket library; holding a start of it keeps a lone CPing usable.
   SocketLibrary sockets;
 };
@@ -68,6 +75,7 @@ CPing::CPing(const Text& first, const Text& second) {
         loaded->pfnIcmpCloseHandle == nullptr) {
       continue;
     }
+    loaded->sendEcho2 = EntryPoint<IcmpSendEcho2Function>(module.get(), "IcmpSendEcho2");
     loaded->module = std::move(module);
     loaded->sockets.Start(2, 2);
     library = std::move(loaded);
@@ -132,6 +140,42 @@ bool CPing::Ping(EchoResult& result, const Text& target, uint32_t timeoutMs) {
   result.replyAddress = record.Address;
   result.roundTripTime = record.RoundTripTime;
   result.status = record.Status;
+  return true;
+}
+
+bool CPing::Probe(EchoResult& result, uint32_t address, uint32_t ttl, uint32_t timeoutMs) {
+  if (!library || library->sendEcho2 == nullptr) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  const LoadedHandle handle({library->pfnIcmpCreateFile(), library->pfnIcmpCloseHandle});
+  if (!handle.valid()) return false;
+  unsigned char request[kEchoDataSize];
+  std::memset(request, 0x45, sizeof request);
+  alignas(ICMP_ECHO_REPLY) unsigned char reply[kTraceReplySize] = {};
+  IP_OPTION_INFORMATION options{};
+  options.Ttl = static_cast<UCHAR>(ttl);
+
+  const DWORD records =
+      library->sendEcho2(handle.get().handle, nullptr, nullptr, nullptr, address, request,
+                         kEchoDataSize, &options, reply, kTraceReplySize, timeoutMs);
+  ICMP_ECHO_REPLY record{};
+  std::memcpy(&record, reply, sizeof record);
+  // A router's answer may come as a record with its status, or as no record and the status as the
+  // last error; the record then still names the router where the library filled it.
+  const DWORD status = records >= 1 ? record.Status : GetLastError();
+  const EchoAnswer answer = AnswerOf(status);
+  if (answer == EchoAnswer::kOther) return false;
+  if (answer == EchoAnswer::kReply &&
+      (records < 1 ||
+       !EchoedDataIntact(reply, kTraceReplySize, reinterpret_cast<std::uintptr_t>(record.Data),
+                         record.DataSize))) {
+    SetLastError(ERROR_UNEXP_NET_ERR);
+    return false;
+  }
+  result.replyAddress = record.Address;
+  result.roundTripTime = record.RoundTripTime;
+  result.status = status;
   return true;
 }
 

@@ -1,6 +1,9 @@
 #include "testrun/run_outcome.h"
 
+#include <algorithm>
 #include <mutex>
+
+#include "probe/node_type.h"
 
 namespace {
 
@@ -49,6 +52,30 @@ void RecordRtppNodes(const TextList& urls) {
 void RecordSurvey(const std::vector<NodeResult>& records) {
   std::lock_guard<std::mutex> guard(Store().lock);
   Store().outcome.surveys.push_back(records);
+}
+
+void RecordPathTracesStarted(const TextList& addresses) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  for (const Text& address : addresses) Store().outcome.paths.push_back({address, {}});
+}
+
+void RecordPathTraces(const std::vector<PathTrace>& traces) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  std::vector<PathRecord>& paths = Store().outcome.paths;
+  for (size_t i = 0; i < traces.size() && i < paths.size(); ++i) paths[i].trace = traces[i];
+}
+
+std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome) {
+  std::vector<NodeResult> records;
+  for (const std::vector<NodeResult>& survey : outcome.surveys) {
+    for (const NodeResult& record : survey) {
+      if (record.type == Rtpp && std::find(outcome.rtppNodes.begin(), outcome.rtppNodes.end(),
+                                           record.url) != outcome.rtppNodes.end()) {
+        records.push_back(record);
+      }
+    }
+  }
+  return records;
 }
 
 void RecordRunEnded() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "probe/node_result.h"
+#include "probe/path_trace.h"
 #include "support/text.h"
 
 struct AcceptedLogin {
@@ -20,6 +21,12 @@ struct TcpTest {
   enum class Result { kPending, kConnected, kFailed } result = Result::kPending;
 };
 
+// The path to one Rtpp node whose verdict was not good; `trace.ended` false while it runs.
+struct PathRecord {
+  Text address;
+  PathTrace trace;
+};
+
 struct RunOutcome {
   std::vector<AcceptedLogin> acceptedLogins;     // in the order the servers accepted
   std::vector<TcpTest> tcpTests;                 // in the order they were made
@@ -27,8 +34,13 @@ struct RunOutcome {
   // The Rtpp node URLs this run's logins returned. A survey may also probe an earlier run's, kept
   // by the launcher when a login returns none; the report speaks only of these.
   TextList rtppNodes;
-  bool ended = false;  // the controller has finished
+  std::vector<PathRecord> paths;  // in the order of the report's quality block
+  bool ended = false;             // the controller has finished
 };
+
+// The Rtpp records of the nodes this run's logins returned; another run's, still registered with
+// the launcher, are left out.
+std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome);
 
 // Forgets the last run; called where a run's workers are started.
 void ResetRunOutcome();
@@ -39,6 +51,9 @@ void RecordTcpTestStarted(const Text& node, int proxyIndex, int proxyCount);
 void RecordTcpTestResult(bool connected);
 void RecordRtppNodes(const TextList& urls);
 void RecordSurvey(const std::vector<NodeResult>& records);
+// Traces about to run, then their results in the same order.
+void RecordPathTracesStarted(const TextList& addresses);
+void RecordPathTraces(const std::vector<PathTrace>& traces);
 void RecordRunEnded();
 
 // A copy of everything recorded since the last reset.

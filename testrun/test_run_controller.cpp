@@ -13,6 +13,7 @@
 #include "testrun/banner.h"
 #include "testrun/login_flows.h"
 #include "testrun/multi_node_login.h"
+#include "testrun/path_traces.h"
 #include "testrun/run_outcome.h"
 #include "testrun/service_urls.h"
 
@@ -54,6 +55,8 @@ unsigned TestRunThread() {
   }
   // The run's last login attempt has begun and took its own copy: the password is needed no more.
   WipeText(catalogue.password);
+  // After the last survey, so no trace disturbs a survey's figures; the run ends when they have.
+  TraceRunPaths(launcher.traceSettings);
 
   const Text end = Banner(kRunName, 60, L"End");
   AppendProgressLine(end);

@@ -4,6 +4,7 @@
 
 #include "app/call_quality.h"
 #include "app/report_text.h"
+#include "probe/call_verdict.h"
 #include "probe/node_type.h"
 
 namespace {
@@ -16,8 +17,17 @@ NodeResult Node(int32_t type, const Text& address, int32_t delay, int32_t lost,
   node.url = address + L":10000";
   node.delay = delay;
   node.lost = lost;
-  node.roundTrips = std::move(trips);
+  // Running figures as the survey keeps them, consistent with the loss, mean delay and the
+  // jitter the trips show.
   node.echoes = echoes;
+  node.answered = echoes - echoes * lost / 100;
+  node.roundTripSum = static_cast<uint64_t>(delay) * static_cast<uint64_t>(node.answered);
+  uint64_t differences = 0;
+  for (size_t i = 1; i < trips.size(); ++i)
+    differences += trips[i] > trips[i - 1] ? trips[i] - trips[i - 1] : trips[i - 1] - trips[i];
+  if (trips.size() > 1 && node.answered > 1)
+    node.differenceSum =
+        differences * static_cast<uint64_t>(node.answered - 1) / (trips.size() - 1);
   node.resolved = resolved;
   return node;
 }
@@ -99,7 +109,7 @@ TEST(ReportSummaryTest, AnUnresolvedNodeIsNotSilent) {
   RunOutcome outcome = EndedRun({Node(Sip, L"127.0.0.2", 1, 100, {}, 4, false), nowhere});
   const TextList unresolved = ReportSummary(outcome);
   EXPECT_EQ(std::count(unresolved.begin(), unresolved.end(), kIcmpHint), 0);
-  EXPECT_EQ(unresolved.back(), L"nowhere.quorvex.test：丢包 100%，回显 4 次 — 无回应");
+  EXPECT_EQ(unresolved.back(), L"nowhere.quorvex.test：名称无法解析") << "nothing was sent";
 
   outcome = EndedRun({Node(Sip, L"198.18.0.51", 1, 100, {}, 4), nowhere});
   const TextList resolvedSilent = ReportSummary(outcome);
@@ -116,6 +126,44 @@ TEST(ReportSummaryTest, ARunStillUnderWaySaysSoAndClaimsNothingMissing) {
             (TextList{L"测试仍在进行，以下是目前的结果",
                       L"登陆成功：http://127.0.0.3/kelo_http/（WAP 网关）",
                       L"没有 TCP 节点连接成功：1 个节点连接失败", L"没有 Rtpp 节点的测量结果"}));
+}
+
+// Exact figures against the limits: nothing rounded in the node's favour.
+TEST(ReportSummaryTest, TheVerdictNeverFlatters) {
+  const auto node = [](int32_t echoes, int32_t answered, uint64_t sum, uint64_t differences) {
+    NodeResult result = Node(Rtpp, L"198.18.0.9", 1, 0);
+    result.echoes = echoes;
+    result.answered = answered;
+    result.roundTripSum = sum;
+    result.differenceSum = differences;
+    return result;
+  };
+  const struct {
+    NodeResult node;
+    Verdict verdict;
+    const char* what;
+  } table[] = {
+      {node(60, 59, 590, 0), Verdict::kFair, "1 lost of 60 is 1.7 %"},
+      {node(100, 99, 990, 0), Verdict::kGood, "1 lost of 100 is the limit"},
+      {node(20, 20, 200, 580), Verdict::kFair, "jitter 580 / 19 = 30.5 ms"},
+      {node(20, 20, 200, 570), Verdict::kGood, "jitter 30 ms"},
+      {node(20, 20, 3010, 0), Verdict::kFair, "delay 150.5 ms"},
+      {node(20, 20, 6020, 0), Verdict::kPoor, "delay 301 ms"},
+      {node(20, 0, 0, 0), Verdict::kSilent, "silent"},
+      {Node(Rtpp, L"nowhere", 1, 100, {}, 4, false), Verdict::kUnresolved, "unresolved"},
+  };
+  for (const auto& row : table) EXPECT_EQ(VerdictOf(row.node), row.verdict) << row.what;
+
+  // The old worst by loss was the too-few node; the summary names the quality block's first.
+  const RunOutcome outcome = EndedRun({Node(Rtpp, L"nowhere", 1, 100, {}, 9, false),
+                                       Node(Rtpp, L"198.18.0.3", 1, 75, {1}, 4),
+                                       Node(Rtpp, L"198.18.0.27", 1, 50, {1, 1, 1, 1}, 8)});
+  EXPECT_EQ(ReportSummary(outcome),
+            (TextList{kLogin, kConnected, L"Rtpp 节点中最差的：198.18.0.27，丢包 50%，延时 1 ms",
+                      L"通话质量（Rtpp 节点）",
+                      L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%，回显 8 次 — 差",
+                      L"198.18.0.3：延时 1 ms，丢包 75%，回显 4 次 — 回显太少，无法判断",
+                      L"nowhere：名称无法解析"}));
 }
 
 TEST(ReportSummaryTest, CallQualityWorstFirstOnceEachNode) {

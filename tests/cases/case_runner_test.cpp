@@ -56,9 +56,7 @@ bool FastestEchoesMatch(const TextList& expected, const RunOutcome& outcome, std
     uint32_t fastest = UINT32_MAX;
     for (const std::vector<NodeResult>& survey : outcome.surveys)
       for (const NodeResult& node : survey)
-        if (node.address == address && !node.roundTrips.empty())
-          fastest =
-              std::min(fastest, *std::min_element(node.roundTrips.begin(), node.roundTrips.end()));
+        if (node.address == address && node.answered > 0) fastest = std::min(fastest, node.fastest);
     const Text actual =
         address + L" " +
         (fastest == UINT32_MAX ? Text(L"none") : ToText(static_cast<int32_t>(fastest)));
