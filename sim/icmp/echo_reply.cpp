@@ -17,6 +17,33 @@ size_t TotalLength(const uint8_t* packet) {
   return static_cast<size_t>(packet[2]) << 8 | packet[3];
 }
 
+// An ICMP error from `from` back to the request's sender, quoting the request's header and first
+// 8 ICMP bytes.
+std::vector<uint8_t> MakeError(const uint8_t* packet, size_t length, const uint8_t* from,
+                               uint8_t type, uint8_t code) {
+  const size_t quoted = std::min(length, HeaderLength(packet) + 8);
+  const size_t total = 20 + 8 + quoted;
+  std::vector<uint8_t> report(total, 0);
+  uint8_t* ip = report.data();
+  ip[0] = 0x45;
+  ip[2] = static_cast<uint8_t>(total >> 8);
+  ip[3] = static_cast<uint8_t>(total & 0xFF);
+  ip[8] = 64;
+  ip[9] = 1;
+  std::memcpy(ip + 12, from, 4);
+  std::memcpy(ip + 16, packet + 12, 4);
+  const uint16_t headerSum = InternetChecksum(ip, 20);
+  std::memcpy(ip + 10, &headerSum, 2);
+
+  uint8_t* icmp = ip + 20;
+  icmp[0] = type;
+  icmp[1] = code;
+  std::memcpy(icmp + 8, packet, quoted);
+  const uint16_t icmpSum = InternetChecksum(icmp, 8 + quoted);
+  std::memcpy(icmp + 2, &icmpSum, 2);
+  return report;
+}
+
 }  // namespace
 
 uint16_t InternetChecksum(const uint8_t* data, size_t length) {
@@ -44,6 +71,7 @@ bool ParseEchoRequest(const uint8_t* packet, size_t length, EchoRequest& request
   if (InternetChecksum(icmp, total - header) != 0) return false;
   std::memcpy(&request.source, packet + 12, 4);
   std::memcpy(&request.destination, packet + 16, 4);
+  request.ttl = packet[8];
   return true;
 }
 
@@ -74,25 +102,11 @@ std::vector<uint8_t> MakeEchoReply(const uint8_t* packet, size_t length, bool co
 }
 
 std::vector<uint8_t> MakeHostUnreachable(const uint8_t* packet, size_t length) {
-  const size_t quoted = std::min(length, HeaderLength(packet) + 8);
-  const size_t total = 20 + 8 + quoted;
-  std::vector<uint8_t> report(total, 0);
-  uint8_t* ip = report.data();
-  ip[0] = 0x45;
-  ip[2] = static_cast<uint8_t>(total >> 8);
-  ip[3] = static_cast<uint8_t>(total & 0xFF);
-  ip[8] = 64;
-  ip[9] = 1;
-  std::memcpy(ip + 12, packet + 16, 4);
-  std::memcpy(ip + 16, packet + 12, 4);
-  const uint16_t headerSum = InternetChecksum(ip, 20);
-  std::memcpy(ip + 10, &headerSum, 2);
+  return MakeError(packet, length, packet + 16, 3, 1);
+}
 
-  uint8_t* icmp = ip + 20;
-  icmp[0] = 3;
-  icmp[1] = 1;
-  std::memcpy(icmp + 8, packet, quoted);
-  const uint16_t icmpSum = InternetChecksum(icmp, 8 + quoted);
-  std::memcpy(icmp + 2, &icmpSum, 2);
-  return report;
+std::vector<uint8_t> MakeTimeExceeded(const uint8_t* packet, size_t length, uint32_t router) {
+  uint8_t from[4];
+  std::memcpy(from, &router, 4);
+  return MakeError(packet, length, from, 11, 0);
 }

@@ -11,6 +11,7 @@ uint16_t InternetChecksum(const uint8_t* data, size_t length);
 struct EchoRequest {
   uint32_t source = 0;       // network byte order
   uint32_t destination = 0;  // network byte order
+  uint8_t ttl = 0;           // time to live as the request arrived
 };
 
 // True for a well-formed IPv4 packet (header checksum right) carrying an ICMP echo request with
@@ -25,3 +26,8 @@ std::vector<uint8_t> MakeEchoReply(const uint8_t* packet, size_t length, bool co
 // accepted, sent from the host that was pinged: the request's IPv4 header and first 8 ICMP bytes
 // behind the ICMP header, both checksums right.
 std::vector<uint8_t> MakeHostUnreachable(const uint8_t* packet, size_t length);
+
+// The "time exceeded in transit" report (type 11, code 0) a router sends for a request that
+// ParseEchoRequest accepted: from `router` (network byte order), quoting the request's IPv4
+// header as it arrived and its first 8 ICMP bytes, as RFC 792 lays it out.
+std::vector<uint8_t> MakeTimeExceeded(const uint8_t* packet, size_t length, uint32_t router);

@@ -1,8 +1,17 @@
 // How each test host of the ICMP responder answers: a fixed table over 198.18.0.0/24, by the
-// host's last octet (see README.md).
+// host's last octet, and the routers in front of some of them (see README.md).
 #pragma once
 
 #include <cstdint>
+
+// One router of a host's path, 198.18.1.x. Its patterns count over the packets that reach it.
+struct Hop {
+  uint8_t octet = 0;             // its address, 198.18.1.octet
+  uint32_t delayMs = 0;          // added to every packet that reaches it, on to the node's reply
+  uint32_t dropEvery = 0;        // drops the n-th, 2n-th, ... packet reaching it; 0 never
+  uint32_t silentEvery = 0;      // suppresses its n-th, 2n-th, ... "time exceeded"; 0 never, 1 all
+  bool forwardsNothing = false;  // answers itself, drops everything bound past it
+};
 
 struct HostBehaviour {
   bool silent = false;       // never answers
@@ -13,7 +22,13 @@ struct HostBehaviour {
   // When set, the host's n-th echo waits delays[(n - 1) % count] ms in place of `delayMs`.
   const uint32_t* delays = nullptr;
   uint32_t delayCount = 0;
+  // The routers in front of the host, first hop first; none: the host is its own first hop.
+  const Hop* hops = nullptr;
+  uint32_t hopCount = 0;
 };
 
 // `host` in network byte order; false for addresses the responder doesn't serve.
 bool BehaviourOf(uint32_t host, HostBehaviour& behaviour);
+
+// A router's address in network byte order.
+uint32_t RouterAddress(const Hop& hop);

@@ -1,6 +1,6 @@
 // quorvex-icmp-sim: answers ICMP echo requests to the test hosts 198.18.0.0/24 on a TUN device,
-// each host as the table in host_table.cpp says. Runs inside the test's network namespace until
-// SIGTERM, until its parent ends, or until the device goes away.
+// each host and the routers in front of it as the table in host_table.cpp says. Runs inside the
+// test's network namespace until SIGTERM, until its parent ends, or until the device goes away.
 //
 //   quorvex-icmp-sim [--device NAME] [--ready-file PATH]
 #include <errno.h>
@@ -17,10 +17,12 @@
 #include <map>
 #include <queue>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/icmp/echo_reply.h"
 #include "sim/icmp/host_table.h"
+#include "sim/icmp/path_walk.h"
 #include "sim/icmp/tun_device.h"
 #include "support/handle_posix.h"
 
@@ -82,17 +84,28 @@ class Responder {
     EchoRequest request;
     if (!ParseEchoRequest(packet, length, request)) return;
     HostBehaviour behaviour;
-    if (!BehaviourOf(request.destination, behaviour) || behaviour.silent) return;
+    if (!BehaviourOf(request.destination, behaviour)) return;
+    const PathEnd path = path_.Walk(behaviour, request.ttl);
+    if (path.kind == PathEnd::Kind::kDropped) return;
+    if (path.kind == PathEnd::Kind::kTimeExceeded) {
+      Queue(path.delayMs, MakeTimeExceeded(packet, length, path.router));
+      return;
+    }
+    if (behaviour.silent) return;
     const uint64_t count = ++echoes_[request.destination];
     if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
-    if (pending_.size() >= kMaxPending) return;
     const uint32_t delayMs = behaviour.delayCount != 0
                                  ? behaviour.delays[(count - 1) % behaviour.delayCount]
                                  : behaviour.delayMs;
-    pending_.push(Pending{Clock::now() + std::chrono::milliseconds(delayMs), order_++,
-                          behaviour.unreachable
-                              ? MakeHostUnreachable(packet, length)
-                              : MakeEchoReply(packet, length, behaviour.corrupt)});
+    Queue(path.delayMs + delayMs, behaviour.unreachable
+                                      ? MakeHostUnreachable(packet, length)
+                                      : MakeEchoReply(packet, length, behaviour.corrupt));
+  }
+
+  void Queue(uint32_t delayMs, std::vector<uint8_t> reply) {
+    if (pending_.size() >= kMaxPending) return;
+    pending_.push(
+        Pending{Clock::now() + std::chrono::milliseconds(delayMs), order_++, std::move(reply)});
     SendDue();
   }
 
@@ -109,6 +122,7 @@ class Responder {
   int device_;
   std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
   std::map<uint32_t, uint64_t> echoes_;
+  PathWalk path_;
   uint64_t order_ = 0;
 };
 
