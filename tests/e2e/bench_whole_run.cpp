@@ -1,12 +1,15 @@
 // bench_whole_run: the wall time of whole runs in which both login servers accept (the case
 // both-servers-accept: two logins, two flows, two surveys), from the start of the run's workers,
 // as the test button starts them, to the button given back; beside the floor of two 2000 ms
-// surveys. Run it inside scripts/netns-run, natively and under Wine:
-//   bench_whole_run [RUNS]    (5 runs unless told)
+// surveys. Another case's user times that case's runs instead: call-quality-loss (one node rated
+// 差, so its path is traced) against call-quality-good (the same run with a good node) gives what
+// the trace adds. Run it inside scripts/netns-run, natively and under Wine:
+//   bench_whole_run [RUNS [USER]]    (5 runs of both-servers-accept unless told)
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "testrun/run_start.h"
@@ -14,7 +17,8 @@
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::min(50, std::atoi(argv[1]))) : 5;
-  const HeadlessShell shell = InstallHeadlessShell(L"both-servers-accept", L"secret");
+  const std::string user = argc > 2 ? argv[2] : "both-servers-accept";
+  const HeadlessShell shell = InstallHeadlessShell(Text(user.begin(), user.end()), L"secret");
   RecordingProgressList* const list = shell.list;
   RecordingMainWindow* const window = shell.window;
 
@@ -35,7 +39,7 @@ int main(int argc, char** argv) {
       surveys += line == L"Successed ---> 测试服务器节点延时 Ping";
     std::cout << "run " << run << ": " << static_cast<long>(ms) << " ms, " << surveys
               << " surveys succeeded" << std::endl;
-    if (surveys != 2) return 1;
+    if (surveys == 0) return 1;
     times.push_back(ms);
     window->WaitForLocalAddress(run, 15000);
   }
