@@ -26,8 +26,9 @@ using IcmpCreateFileFunction = HANDLE(WINAPI*)();
 using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
                                             LPVOID, DWORD, DWORD);
 using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
-using IcmpSendEcho2Function = DWORD(WINAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID, IPAddr, LPVOID,
-                                             WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
+// The APC routine is declared as FARPROC where the headers lack PIO_APC_ROUTINE; we pass none.
+using IcmpSendEcho2Function = DWORD(WINAPI*)(HANDLE, HANDLE, FARPROC, PVOID, IPAddr, LPVOID, WORD,
+                                             PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
 
 // One reply record and the 32 echoed bytes: 60 bytes in the 32-bit program. A 64-bit build (tests
 // only) has a larger record.
