@@ -45,6 +45,15 @@ bool SleepUntil(Clock::time_point when) {
   return !ProgramClosing();
 }
 
+// The next echo still inside its node's path; the caller holds the lock.
+bool TakeJob(TraceShare& share, Job& job) {
+  while (share.next < share.jobs.size()) {
+    job = share.jobs[share.next++];
+    if (job.ttl <= share.lastTtl[job.node]) return true;
+  }
+  return false;
+}
+
 void Worker(const std::shared_ptr<TraceShare>& share, TraceEchoFunction echo) {
   const auto interval = std::chrono::milliseconds(share->settings.roundIntervalMs);
   for (;;) {
@@ -52,17 +61,17 @@ void Worker(const std::shared_ptr<TraceShare>& share, TraceEchoFunction echo) {
     Clock::time_point sendAt;
     {
       std::lock_guard<std::mutex> hold(share->lock);
-      while (share->next < share->jobs.size()) {
-        job = share->jobs[share->next++];
-        if (job.ttl <= share->lastTtl[job.node]) break;
-        job.ttl = 0;
-      }
-      if (job.ttl == 0) return;
+      if (!TakeJob(*share, job)) return;
       Clock::time_point& last = share->lastSent[job.node][job.ttl - 1];
       sendAt = std::max(share->start + job.round * interval, last + interval);
       last = sendAt;
     }
     if (!SleepUntil(sendAt)) return;
+    {
+      // The node's hop may have come to light meanwhile.
+      std::lock_guard<std::mutex> hold(share->lock);
+      if (job.ttl > share->lastTtl[job.node]) continue;
+    }
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(share->deadline - Clock::now());
     if (left.count() <= 0) return;
