@@ -1,5 +1,6 @@
-// The packet check of the socket echo (CheckEchoReply and the Ping that waits on it) on any packet
-// the socket could hand over. Input: sequence and identifier sent (2 bytes each, machine order),
+// The packet checks of the socket echo (CheckEchoReply and the Ping that waits on it, and the
+// error reports a trace's echo takes as a router's answer) on any packet the socket could hand
+// over. Input: sequence and identifier sent (2 bytes each, machine order),
 // the 4 tick bytes of the request, then the packet from its IPv4 header on.
 #include <cstddef>
 #include <cstdint>
@@ -70,5 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               std::memcmp(packet.get() + length - echoed, sent, static_cast<size_t>(echoed)) == 0,
           "our reply echoes the start of what was sent");
   }
+  const int error = MatchEchoError(packet.get(), length, sequence, identifier);
+  Check(error == 0 || error == 3 || error == 11, "an error report is unreachable or time exceeded");
+  Check(error == 0 || !accepted, "nothing is both a reply and an error report");
   return 0;
 }
