@@ -18,9 +18,15 @@ target_link_libraries(quorvex_dialog PUBLIC quorvex_shell quorvex_report quorvex
                                             quorvex_testrun quorvex_support comctl32 comdlg32
                                             shell32 ole32)
 
-# The global application object and the entry point live in the executable itself, so that the
-# linker keeps them.
-add_executable(Quorvex WIN32 quorvex_app_win.cpp win_main_win.cpp)
+# The global application object, the entry point and the process's start (its TLS callback and
+# stack guard) live in the executable itself, so that the linker keeps them.
+add_executable(Quorvex WIN32 process_start_win.cpp quorvex_app_win.cpp win_main_win.cpp)
 target_link_libraries(Quorvex PRIVATE quorvex_dialog quorvex_service quorvex_resources quorvex_options)
 target_link_options(Quorvex PRIVATE -municode)
+# The 32-bit image registers no SEH handler (tests/gui/check-executable shows it) and GNU ld
+# makes no SafeSEH table, so it says it has none: Windows then calls no address inside it as a
+# handler, whatever an overrun stack holds (PE32 only).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  target_link_options(Quorvex PRIVATE -Wl,--no-seh)
+endif()
 set_target_properties(Quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -4,12 +4,10 @@
 #include "app/app_base_win.h"
 #include "service/http_service_library.h"
 #include "support/service_library.h"
-#include "support/system_library_win.h"
 #include "testrun/program_close.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // First of all: no library is to come from the executable's folder (Downloads, say).
-  RestrictLibrarySearch();
+  // The library search was restricted before the C runtime started (app/process_start_win.cpp).
   InstallServiceLibrary(CreateHttpServiceLibrary());
   ApplicationBase* const app = ApplicationBase::Current();
   const int code = app != nullptr ? app->Main(instance) : 1;

@@ -28,7 +28,9 @@ endif()
 
 # What mingw-w64 can give against exploits on Windows: a canary on stack buffers, checked copies,
 # a relocatable image (ASLR) with data pages not executable, no compatibility shims for terminal
-# servers, and the oldest supported system (Windows 7) named in the header.
+# servers, and the oldest supported system (Windows 7) named in the header. Quorvex.exe defines
+# the canary itself (app/process_start_win.cpp) and says it has no SEH handler (app/dialog.cmake);
+# libssp gives the checked copies.
 if(WIN32)
   target_compile_options(quorvex_options INTERFACE -fstack-protector-strong)
   target_compile_definitions(quorvex_options INTERFACE _FORTIFY_SOURCE=2)

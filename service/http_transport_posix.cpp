@@ -3,6 +3,7 @@
 
 #include <mutex>
 
+#include "res/version.h"
 #include "service/http_transport.h"
 #include "service/transfer_codes.h"
 #include "support/handle.h"
@@ -71,7 +72,7 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_PROXY, "");
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(h, CURLOPT_USERAGENT, "Quorvex/1.0");
+  curl_easy_setopt(h, CURLOPT_USERAGENT, "Quorvex/" QUORVEX_VERSION_SHORT_TEXT);
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connectMs));
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(timeouts.requestMs));
   curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxResponseBytes));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "res/version.h"
 #include "service/http_transport.h"
 #include "service/transfer_codes.h"
 #include "service/winhttp_errors.h"
@@ -95,8 +96,9 @@ HttpReply SendHttpRequest(const HttpRequest& request, const HttpClientTimeouts& 
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  InternetHandle session(winhttp->Open(L"Quorvex/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                       WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  InternetHandle session(winhttp->Open(L"Quorvex/" QUORVEX_VERSION_SHORT_TEXT,
+                                       WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                       WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session.valid()) return Failed(WinHttpStep::kSetUp);
   InternetHandle connection(winhttp->Connect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection.valid()) return Failed(WinHttpStep::kSetUp);

@@ -33,7 +33,8 @@ ModuleHandle LoadSystemLibrary(const wchar_t* name) {
   if (SearchFlagsSupported()) {
     return ModuleHandle(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   }
-  // By its full path, which no search can divert.
+  // By its full path, which no search can divert; with the altered search order its own
+  // dependencies are looked for beside it, in System32, before the exe's folder.
   const UINT size = GetSystemDirectoryW(nullptr, 0);  // with its terminating null
   std::wstring path(size, L'\0');
   const UINT length = size != 0 ? GetSystemDirectoryW(path.data(), size) : 0;
@@ -41,5 +42,5 @@ ModuleHandle LoadSystemLibrary(const wchar_t* name) {
   path.resize(length);
   path += L'\\';
   path += name;
-  return ModuleHandle(LoadLibraryExW(path.c_str(), nullptr, 0));
+  return ModuleHandle(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }

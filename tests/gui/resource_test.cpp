@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "res/version.h"
 #include "support/handle_win.h"
 #include "support/text.h"
 
@@ -257,7 +258,7 @@ TEST_F(ResourceTest, AboutBoxTemplate) {
   const std::vector<ControlTemplate>& c = dialog.controls;
   ASSERT_EQ(c.size(), 3u);
   ExpectControl(c[0], -1, kStatic, L"#128", 14, 14, 21, 20, SS_ICON);
-  ExpectControl(c[1], -1, kStatic, L"Quorvex，1.0 版", 42, 14, 114, 8,
+  ExpectControl(c[1], -1, kStatic, L"Quorvex，" QUORVEX_VERSION_SHORT_TEXT " 版", 42, 14, 114, 8,
                 SS_LEFT | SS_NOPREFIX | WS_GROUP);
   ExpectControl(c[2], IDOK, kButton, L"确定", 113, 41, 50, 14,
                 BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP);
@@ -355,8 +356,8 @@ TEST_F(ResourceTest, ManifestAsksForNoElevationCommonControlsSixAndPerMonitorDpi
   EXPECT_NE(text.find(R"(uiAccess="false")"), std::string::npos);
   EXPECT_NE(text.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
             std::string::npos);
-  // Per monitor where the system knows it, else "true", laid out once at the system's DPI.
-  EXPECT_NE(text.find(R"(SMI/2016/WindowsSettings">PerMonitorV2</dpiAwareness>)"),
+  // Per monitor v2 where the system knows it, else system DPI ("true" before Windows 10 1607).
+  EXPECT_NE(text.find(R"(SMI/2016/WindowsSettings">PerMonitorV2, System</dpiAwareness>)"),
             std::string::npos);
   // Windows 7, 8, 8.1, 10/11.
   for (const char* id :
