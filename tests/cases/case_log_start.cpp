@@ -37,11 +37,10 @@ CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder
     case CaseFile::LogStart::kReadOnlyFolder:
       std::filesystem::remove(CaseRunLogPath(file, folder_), failed);
       blocked_ = true;
-      if (file.logStart == CaseFile::LogStart::kReadOnlyFile) {
+      if (file.logStart == CaseFile::LogStart::kReadOnlyFile)
         std::filesystem::create_directories(log, failed);
-      } else {
+      else
         std::filesystem::create_directory_symlink("/proc", folder_, failed);
-      }
       if (failed) error_ = "cannot keep the log from " + folder_.string() + ": " + failed.message();
       break;
     case CaseFile::LogStart::kSized: {

@@ -1,8 +1,6 @@
-// Learning that a thread has ended, for a runner that must wait until a worker is done with the
-// log.
+// Calls `notify` on another thread once the calling thread has ended.
 #pragma once
 
 #include <functional>
 
-// Calls `notify` once the calling thread has ended, on another thread.
 void NotifyWhenThisThreadEnds(std::function<void()> notify);
