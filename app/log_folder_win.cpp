@@ -28,16 +28,19 @@ std::atomic<FolderOpener> folderOpener{&OpenInShell};
 
 }  // namespace
 
-void OpenRunLogFolder(HWND owner) {
+void OpenRunLogFolder(HWND owner, const Text& caption) {
   const FolderOpener opener = folderOpener.load();
-  const bool started = StartDetachedThread([owner, opener] {
-    const Text folder = PrepareRunLogFolder();
-    // No folder to show where the program cannot find its own.
-    if (folder.empty()) {
-      MessageBeep(MB_ICONWARNING);
-    } else {
+  const bool started = StartDetachedThread([owner, opener, caption] {
+    Text tried;
+    const Text folder = PrepareRunLogFolder(&tried);
+    if (!folder.empty()) {
       opener(owner, folder);
+      return;
     }
+    // No folder could be made anywhere: the user learns which, rather than the shell's error about
+    // a folder that is not there.
+    const Text message = L"无法打开日志文件夹：\n" + tried;
+    MessageBoxW(owner, message.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
   });
   if (!started) MessageBeep(MB_ICONWARNING);
 }

@@ -86,7 +86,7 @@ bool CQuorvexDlg::OnListCommand(WORD id) {
       SaveReport(GetSafeHwnd(), runStart_, AppName());
       return true;
     case ID_OPEN_LOG_FOLDER:
-      OpenRunLogFolder(GetSafeHwnd());
+      OpenRunLogFolder(GetSafeHwnd(), AppName());
       return true;
     default:
       return false;
@@ -178,6 +178,7 @@ void CQuorvexDlg::OnTestConnection() {
   const Text userName = WindowText(GetDlgItem(IDC_USER_NAME));
   Text password = WindowText(GetDlgItem(IDC_PASSWORD));
   if (userName.empty() || password.empty()) {
+    WipeText(password);
     const Text caption = AppName();
     MessageBoxW(GetSafeHwnd(), L"用户名和密码不能为空", caption.c_str(), MB_OK);
     return;

@@ -14,6 +14,7 @@
 #include "app/transcript_copy_win.h"
 #include "support/handle_win.h"
 #include "support/known_folder_win.h"
+#include "support/long_path_win.h"
 
 namespace {
 
@@ -21,16 +22,16 @@ namespace {
 constexpr size_t kLongestPath = 32768;
 
 // Beside the chosen file, so that the final rename stays on one volume. Made here rather than by
-// GetTempFileNameW, which takes no folder of more than 246 characters.
+// GetTempFileNameW, which takes no folder of more than 246 characters. The name is short
+// (qvXXXX.tmp), so that its path is hardly longer than the one the user chose.
 Text NewTemporaryFile(const Text& path) {
   const Text folder = path.substr(0, path.find_last_of(L"\\/") + 1);
   if (folder.empty()) return Text();
-  const Text stem = folder + L"qvx" + ToLowerHex(GetCurrentProcessId()) + L"-" +
-                    ToLowerHex(GetTickCount()) + L"-";
+  const uint32_t start = GetTickCount();
   for (uint32_t attempt = 0; attempt < 100; ++attempt) {
-    const Text temporary = stem + ToLowerHex(attempt) + L".tmp";
-    const FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Text temporary = folder + L"qv" + ToLowerHex((start + attempt) & 0xFFFF) + L".tmp";
+    const FileHandle file(CreateFileW(LongPathForm(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.valid()) return temporary;
     if (GetLastError() != ERROR_FILE_EXISTS) return Text();
   }
@@ -40,8 +41,8 @@ Text NewTemporaryFile(const Text& path) {
 Text DocumentsFolder() { return KnownFolderPath(FOLDERID_Documents); }
 
 bool WriteAll(const Text& path, const std::string& bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   DWORD written = 0;
   return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -54,11 +55,11 @@ bool WriteReportFile(const Text& path, const Text& report) {
   const Text temporary = NewTemporaryFile(path);
   if (temporary.empty()) return false;
   if (WriteAll(temporary, "\xEF\xBB\xBF" + ToUtf8(report)) &&
-      MoveFileExW(temporary.c_str(), path.c_str(),
+      MoveFileExW(LongPathForm(temporary).c_str(), LongPathForm(path).c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  DeleteFileW(temporary.c_str());
+  DeleteFileW(LongPathForm(temporary).c_str());
   return false;
 }
 

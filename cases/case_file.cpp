@@ -144,14 +144,18 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
         out.logStart = CaseFile::LogStart::kHeld;
       } else if (text == "blocked") {
         out.logStart = CaseFile::LogStart::kBlocked;
+      } else if (text == "read-only file") {
+        out.logStart = CaseFile::LogStart::kReadOnlyFile;
+      } else if (text == "read-only folder") {
+        out.logStart = CaseFile::LogStart::kReadOnlyFolder;
       } else if (text.rfind("size ", 0) == 0 && text.size() > 5 &&
                  text.find_first_not_of("0123456789", 5) == std::string::npos &&
                  text.size() <= 5 + 9) {
         out.logStart = CaseFile::LogStart::kSized;
         out.logStartBytes = std::stoull(text.substr(5));
       } else if (!text.empty()) {
-        error = path.string() + ": [log] knows \"tail\", \"held\", \"blocked\" and " +
-                "\"size N\", not " + text;
+        error = path.string() + ": [log] knows \"tail\", \"held\", \"blocked\", " +
+                "\"read-only file\", \"read-only folder\" and \"size N\", not " + text;
         return false;
       }
     } else if (text.rfind("{repeat ", 0) == 0 && text.find("} ") != std::string::npos) {
@@ -287,8 +291,7 @@ bool LogMatches(const TextList& list, const Text& addressLine, const TextList& l
 }  // namespace
 
 bool CaseLogsAddress(const CaseFile& file) {
-  return file.logStart == CaseFile::LogStart::kCleared ||
-         file.logStart == CaseFile::LogStart::kBlocked ||
+  return file.logStart == CaseFile::LogStart::kCleared || CaseLogFallsBack(file) ||
          (file.logStart == CaseFile::LogStart::kSized && file.logStartBytes > kRunLogSizeLimit);
 }
 
@@ -308,6 +311,8 @@ bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addr
       break;
     case CaseFile::LogStart::kCleared:
     case CaseFile::LogStart::kBlocked:
+    case CaseFile::LogStart::kReadOnlyFile:
+    case CaseFile::LogStart::kReadOnlyFolder:
       break;
   }
   return LogMatches(list, addressLine, logMessages,

@@ -28,6 +28,12 @@
 //   blocked                                       a file named "log" stands where the folder
 //                                                 would go: the run's records all go to the
 //                                                 user's local data folder instead
+//   read-only file                                NetLog.log cannot be opened for writing (a
+//                                                 folder stands in its place, as Linux and Wine
+//                                                 let root write a read-only file): the same
+//   read-only folder                              the log folder is there, but no file can be
+//                                                 made in it (a link to /proc, where not even
+//                                                 root makes one): the same
 //   size N                                        the log holds N bytes when the run starts: up
 //                                                 to the size limit the file is kept for the
 //                                                 first record and begun again at the second, so
@@ -58,7 +64,14 @@ struct CaseFile {
   TextList summary;                 // the [summary] section; empty without one
   TextList fastestEchoes;           // the [fastest echo] section; empty without one
   bool logTail = false;             // [log] says "tail"
-  enum class LogStart { kCleared, kHeld, kBlocked, kSized } logStart = LogStart::kCleared;
+  enum class LogStart {
+    kCleared,
+    kHeld,
+    kBlocked,
+    kReadOnlyFile,
+    kReadOnlyFolder,
+    kSized
+  } logStart = LogStart::kCleared;
   uint64_t logStartBytes = 0;  // with kSized
 };
 
@@ -76,6 +89,13 @@ bool ListMatches(const TextList& expected, const TextList& actual, std::string& 
 // was released.
 bool CaseLogMatches(const CaseFile& file, const TextList& list, const Text& addressLine,
                     const TextList& logMessages, std::string& why);
+
+// Whether the case keeps the run log from beside the program, so that it goes to the fallback.
+inline bool CaseLogFallsBack(const CaseFile& file) {
+  return file.logStart == CaseFile::LogStart::kBlocked ||
+         file.logStart == CaseFile::LogStart::kReadOnlyFile ||
+         file.logStart == CaseFile::LogStart::kReadOnlyFolder;
+}
 
 // Whether the run is expected to write the local address record, which a check may wait for.
 bool CaseLogsAddress(const CaseFile& file);

@@ -47,7 +47,7 @@ class HttpServiceLibrary final : public ServiceLibrary,
       return false;
     }
     const std::string user = ToUtf8(userName);
-    std::string secret = ToUtf8(password);
+    std::string secret = SecretToUtf8(password);
     HttpRequest request;
     request.url = attempt->serverUrl + L"login";
     request.post = true;
@@ -95,7 +95,7 @@ class HttpServiceLibrary final : public ServiceLibrary,
   bool GetLocalIP(Text url, Text& address) override {
     HttpRequest request;
     request.url = std::move(url);
-    const HttpReply reply = SendHttpRequest(request, timeouts_);
+    const HttpReply reply = send_(request, timeouts_);
     if (reply.transferCode != transfer_code::kOk || reply.status != 200) return false;
     address = AddressFromReply(reply.body);
     return true;

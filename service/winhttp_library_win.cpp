@@ -11,6 +11,11 @@ bool Take(HMODULE module, const char* name, Function& function) {
   return function != nullptr;
 }
 
+struct Loaded {
+  const WinHttpFunctions* functions = nullptr;
+  DWORD error = ERROR_SUCCESS;  // why it could not be loaded
+};
+
 const WinHttpFunctions* Load() {
   ModuleHandle module = LoadSystemLibrary(L"winhttp.dll");
   if (!module.valid()) return nullptr;
@@ -26,6 +31,10 @@ const WinHttpFunctions* Load() {
       !Take(m, "WinHttpQueryHeaders", functions.QueryHeaders) ||
       !Take(m, "WinHttpReadData", functions.ReadData) ||
       !Take(m, "WinHttpCloseHandle", functions.CloseHandle)) {
+    // Freeing the library must not overwrite the reason.
+    const DWORD error = GetLastError();
+    module.reset();
+    SetLastError(error);
     return nullptr;
   }
   // Never unloaded: sessions may still be closing on other threads at the end of the process.
@@ -36,7 +45,11 @@ const WinHttpFunctions* Load() {
 }  // namespace
 
 const WinHttpFunctions* WinHttp() {
-  static const WinHttpFunctions* const loaded = Load();
-  if (loaded == nullptr) SetLastError(ERROR_MOD_NOT_FOUND);
-  return loaded;
+  static const Loaded loaded = [] {
+    const WinHttpFunctions* const functions = Load();
+    return Loaded{functions, functions != nullptr ? ERROR_SUCCESS : GetLastError()};
+  }();
+  // Each caller learns the load's own reason, which a later call would otherwise have lost.
+  if (loaded.functions == nullptr) SetLastError(loaded.error);
+  return loaded.functions;
 }

@@ -25,15 +25,22 @@ bool FileSize(const Text& path, uint64_t& size);
 
 bool RemoveFile(const Text& path);
 
-// True when a new file can be created in the folder (none is left behind).
+// True when a new file can be created in the folder (none is left behind). The trial file's name
+// is the process's own, so that two copies of the program starting at once do not fail each other.
 bool CanCreateFileIn(const Text& folder);
+
+// False when the file is there but cannot be opened for writing: read-only, or a folder in its
+// place. A file another program holds open counts as writable, as it will be once let go.
+bool CanWriteOrMissing(const Text& path);
 
 // The user's own folder for program data that stays on this machine: %LOCALAPPDATA% on Windows,
 // $XDG_DATA_HOME or ~/.local/share elsewhere; empty when there is none.
 Text LocalDataFolder();
 
+enum class AppendResult { kWritten, kHeld, kFailed };
 // Opens the file for reading and writing, creating it when missing and never truncating it, shared
-// with nobody; appends the bytes at its end, flushes them to the device and closes it.
-bool AppendAndFlush(const Text& path, const std::string& bytes);
+// with nobody; appends the bytes at its end, `header` first when this call made the file, flushes
+// them to the device and closes it. kHeld when another opening of the file stands in the way.
+AppendResult AppendAndFlush(const Text& path, const std::string& header, const std::string& bytes);
 
 }  // namespace platform

@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "support/handle_posix.h"
 #include "support/platform_files.h"
@@ -42,26 +44,40 @@ bool FileSize(const Text& path, uint64_t& size) {
 
 bool RemoveFile(const Text& path) { return unlink(Native(path).c_str()) == 0; }
 
-bool AppendAndFlush(const Text& path, const std::string& bytes) {
-  const Descriptor file(open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (!file.valid()) return false;
-  // Shared with nobody, as on Windows: a file another writer holds drops the line.
-  if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
-  if (lseek(file.get(), 0, SEEK_END) < 0) return false;
+AppendResult AppendAndFlush(const Text& path, const std::string& header, const std::string& bytes) {
+  bool created = true;
+  Descriptor file(open(Native(path).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (!file.valid() && errno == EEXIST) {
+    created = false;
+    file = Descriptor(open(Native(path).c_str(), O_RDWR | O_CLOEXEC));
+  }
+  if (!file.valid()) return AppendResult::kFailed;
+  // Shared with nobody, as on Windows.
+  if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+    return errno == EWOULDBLOCK ? AppendResult::kHeld : AppendResult::kFailed;
+  }
+  if (lseek(file.get(), 0, SEEK_END) < 0) return AppendResult::kFailed;
+  const std::string all = created ? header + bytes : bytes;
   size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(file.get(), bytes.data() + done, bytes.size() - done);
-    if (n <= 0) return false;
+  while (done < all.size()) {
+    const ssize_t n = write(file.get(), all.data() + done, all.size() - done);
+    if (n <= 0) return AppendResult::kFailed;
     done += static_cast<size_t>(n);
   }
-  return fsync(file.get()) == 0;
+  return fsync(file.get()) == 0 ? AppendResult::kWritten : AppendResult::kFailed;
 }
 
 bool CanCreateFileIn(const Text& folder) {
-  const std::string probe = Native(folder) + "/NetLog.write-test";
+  const std::string probe =
+      Native(folder) + "/NetLog.write-test-" + std::to_string(static_cast<unsigned>(getpid()));
   if (!Descriptor(open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)).valid()) return false;
   unlink(probe.c_str());
   return true;
+}
+
+bool CanWriteOrMissing(const Text& path) {
+  const Descriptor file(open(Native(path).c_str(), O_WRONLY | O_CLOEXEC));
+  return file.valid() || errno == ENOENT;
 }
 
 Text LocalDataFolder() {

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "support/platform_process.h"
+#include "support/windows_version.h"
 
 namespace platform {
 namespace {
@@ -62,12 +63,7 @@ Text SystemVersionText() {
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
   if (rtlGetVersion == nullptr || rtlGetVersion(&version) != 0) return Text();
-  Text text = L"Windows " + ToText(static_cast<int32_t>(version.dwMajorVersion)) + L"." +
-              ToText(static_cast<int32_t>(version.dwMinorVersion)) + L"." +
-              ToText(static_cast<int32_t>(version.dwBuildNumber));
-  // Windows 11 still calls itself 10.0; only its build numbers tell it apart.
-  if (version.dwMajorVersion == 10 && version.dwBuildNumber >= 22000) text += L" (Windows 11)";
-  return text;
+  return WindowsVersionText(version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber);
 }
 
 }  // namespace platform

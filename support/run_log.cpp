@@ -1,5 +1,8 @@
 #include "support/run_log.h"
 
+#include <chrono>
+#include <thread>
+
 #include "support/platform_files.h"
 #include "support/program_closing.h"
 
@@ -13,6 +16,9 @@ std::mutex& runLogLock() {
 
 namespace {
 
+constexpr const wchar_t* kLogName = L"NetLog.log";
+constexpr std::chrono::milliseconds kHeldLogRetry{20};
+
 Text& BaseDirectoryOverride() {
   static Text* const directory = new Text;
   return *directory;
@@ -22,6 +28,7 @@ Text& BaseDirectoryOverride() {
 struct LogFolderChoice {
   bool decided = false;
   Text folder;
+  Text tried;  // the folder, or where none could be had, the last one tried
 };
 LogFolderChoice& Choice() {
   static LogFolderChoice* const choice = new LogFolderChoice;
@@ -49,26 +56,28 @@ bool MadeDirectory(const Text& folder) {
   return platform::QueryPath(folder) == platform::PathKind::kDirectory;
 }
 
-// Called with runLogLock held. Beside the executable where a file can be made there; else (Program
-// Files, a read-only share, a file named "log" in the way) the user's local data folder. Empty
-// when neither can be had: the log then goes nowhere, rather than into a folder "log" at the root
-// of the current drive.
-Text PrepareFolder() {
+// Called with runLogLock held. Beside the executable where the log can be written there; else
+// (Program Files, a read-only share, a file named "log" in the way, a read-only NetLog.log) the
+// user's local data folder. Empty when neither can be had: the log then goes nowhere, rather than
+// into a folder "log" at the root of the current drive.
+Text PrepareFolder(Text* tried) {
   LogFolderChoice& choice = Choice();
   if (!choice.decided) {
     const Text& override = BaseDirectoryOverride();
     const Text base = override.empty() ? GetModuleDirectory() : override;
     const Text beside = base.empty() ? Text() : Join(base, L"log");
-    if (!beside.empty() && MadeDirectory(beside) && platform::CanCreateFileIn(beside)) {
+    if (!beside.empty() && MadeDirectory(beside) && platform::CanCreateFileIn(beside) &&
+        platform::CanWriteOrMissing(Join(beside, kLogName))) {
       choice.folder = beside;
     } else {
       choice.folder = RunLogFallbackFolder();
     }
+    choice.tried = choice.folder.empty() ? beside : choice.folder;
     choice.decided = true;
   }
+  if (tried != nullptr) *tried = choice.tried;
   // Made again should it have been removed since.
-  if (!choice.folder.empty()) MadeDirectory(choice.folder);
-  return choice.folder;
+  return !choice.folder.empty() && MadeDirectory(choice.folder) ? choice.folder : Text();
 }
 
 void WriteRecord(const Text& format, const Text* argument) {
@@ -77,23 +86,25 @@ void WriteRecord(const Text& format, const Text* argument) {
   // What the workers of an abandoned run still report after the close is not part of its record.
   if (ProgramClosing()) return;
 
-  const Text folder = PrepareFolder();
+  const Text folder = PrepareFolder(nullptr);
   if (folder.empty()) return;
 
-  const Text file = Join(folder, L"NetLog.log");
+  const Text file = Join(folder, kLogName);
   uint64_t size = 0;
   if (platform::FileSize(file, size) && size > kRunLogSizeLimit) platform::RemoveFile(file);
 
   if (format.empty()) return;
   const Text message = argument ? ExpandRunLogFormat(format, *argument) : format;
-  const bool existed = platform::QueryPath(file) == platform::PathKind::kFile;
-
   std::string bytes;
-  if (!existed) bytes = "\xFF\xFE";
   AppendLittleEndian(bytes,
                      FormatRunLogRecord(platform::CurrentThreadId(), platform::CurrentProcessId(),
                                         FormatTimeOfDay(platform::LocalTimeOfDay()), message));
-  platform::AppendAndFlush(file, bytes);
+  // Another copy of the program may be appending its own record: it has a few milliseconds.
+  const auto giveUp = std::chrono::steady_clock::now() + kHeldLogRetry;
+  while (platform::AppendAndFlush(file, "\xFF\xFE", bytes) == platform::AppendResult::kHeld &&
+         std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 }  // namespace
@@ -102,9 +113,9 @@ void WriteRunLog(const Text& line) { WriteRecord(line, nullptr); }
 
 void WriteRunLog(const Text& format, const Text& argument) { WriteRecord(format, &argument); }
 
-Text PrepareRunLogFolder() {
+Text PrepareRunLogFolder(Text* tried) {
   std::lock_guard<std::mutex> guard(runLogLock());
-  return PrepareFolder();
+  return PrepareFolder(tried);
 }
 
 Text GetModuleDirectory() {

@@ -25,8 +25,9 @@ void WriteRunLog(const Text& format, const Text& argument);
 
 // The folder the run log goes to, created with its parents when missing, as a write would; the
 // first call of the program's run decides between beside the executable and the fallback. Empty
-// when neither can be had, in which case no record is written at all.
-Text PrepareRunLogFolder();
+// when neither can be had, in which case no record is written at all; `tried` (when given) then
+// names the folder that could not be made, if there was one.
+Text PrepareRunLogFolder(Text* tried = nullptr);
 
 // Quorvex/log in the user's local data folder (under the tests' base folder while one is set);
 // empty when there is none.

@@ -75,9 +75,11 @@ Text FromUtf16(std::u16string_view units) {
   return out;
 }
 
-std::string ToUtf8(const Text& text) {
+namespace {
+
+std::string EncodeUtf8(const Text& text, size_t reserved) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(reserved);
   ForEachCodePoint(std::wstring_view(text), [&out](char32_t cp) {
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
@@ -96,6 +98,14 @@ std::string ToUtf8(const Text& text) {
     }
   });
   return out;
+}
+
+}  // namespace
+
+std::string ToUtf8(const Text& text) { return EncodeUtf8(text, text.size()); }
+
+std::string SecretToUtf8(const Text& text) {
+  return EncodeUtf8(text, text.size() * kMostUtf8BytesPerUnit);
 }
 
 Text FromUtf8(std::string_view bytes) {

@@ -33,6 +33,16 @@ CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder
       if (!std::filesystem::is_regular_file(folder_))
         error_ = "cannot put a file at " + folder_.string();
       break;
+    case CaseFile::LogStart::kReadOnlyFile:
+    case CaseFile::LogStart::kReadOnlyFolder:
+      std::filesystem::remove(CaseRunLogPath(file, folder_), failed);
+      blocked_ = true;
+      if (file.logStart == CaseFile::LogStart::kReadOnlyFile)
+        std::filesystem::create_directories(log, failed);
+      else
+        std::filesystem::create_directory_symlink("/proc", folder_, failed);
+      if (failed) error_ = "cannot keep the log from " + folder_.string() + ": " + failed.message();
+      break;
     case CaseFile::LogStart::kSized: {
       // A byte-order mark and then any text.
       std::string bytes(file.logStartBytes, '#');
@@ -50,13 +60,12 @@ CaseLogStart::CaseLogStart(const CaseFile& file, std::filesystem::path logFolder
 CaseLogStart::~CaseLogStart() {
   hold_.reset();
   std::error_code ignored;
-  if (blocked_ && std::filesystem::is_regular_file(folder_, ignored)) {
-    std::filesystem::remove(folder_, ignored);
-  }
+  // A link is removed, never what it leads to.
+  if (blocked_) std::filesystem::remove_all(folder_, ignored);
 }
 
 std::filesystem::path CaseRunLogPath(const CaseFile& file, const std::filesystem::path& logFolder) {
-  if (file.logStart != CaseFile::LogStart::kBlocked) return logFolder / "NetLog.log";
+  if (!CaseLogFallsBack(file)) return logFolder / "NetLog.log";
   return std::filesystem::path(RunLogFallbackFolder()) / "NetLog.log";
 }
 

@@ -1,8 +1,8 @@
 #include "tests/common/recording_shell.h"
 
+#include "tests/common/thread_end.h"
+
 #include <chrono>
-#include <functional>
-#include <thread>
 
 void RecordingProgressList::InsertAtEnd(const Text& line) {
   std::lock_guard<std::mutex> guard(lock_);
@@ -56,18 +56,6 @@ void RecordingMainWindow::EnableTestButton() {
   changed_.notify_all();
 }
 
-namespace {
-
-// Runs at the exit of the thread that made it.
-struct ThreadExitNotice {
-  std::function<void()> notify;
-  ~ThreadExitNotice() {
-    if (notify) notify();
-  }
-};
-
-}  // namespace
-
 void RecordingMainWindow::SetLocalAddressText(const Text& text) {
   {
     std::lock_guard<std::mutex> guard(lock_);
@@ -76,13 +64,11 @@ void RecordingMainWindow::SetLocalAddressText(const Text& text) {
     changed_.notify_all();
   }
   // A worker shows the address, then logs it: its end tells that the record was written.
-  thread_local ThreadExitNotice notice;
-  if (notice.notify) return;
-  notice.notify = [ends = addressThreadEnds_] {
+  NotifyWhenThisThreadEnds([ends = addressThreadEnds_] {
     std::lock_guard<std::mutex> guard(ends->lock);
     ++ends->count;
     ends->ended.notify_all();
-  };
+  });
 }
 
 bool RecordingMainWindow::WaitForAddressThreadsEnded(int count, int timeoutMs) {

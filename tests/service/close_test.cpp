@@ -15,6 +15,7 @@
 #include "probe/ping_batch.h"
 #include "service/http_transport.h"
 #include "service/login_result_json.h"
+#include "service/transfer_codes.h"
 #include "support/program_closing.h"
 #include "support/service_library.h"
 #include "testrun/program_close.h"
@@ -26,16 +27,19 @@ using Clock = std::chrono::steady_clock;
 // A logout the close waits for ends this long after the close began, well inside its budget; one
 // it does not wait for ends only once the close is back.
 constexpr std::chrono::milliseconds kLogoutTime{500};
+constexpr std::chrono::milliseconds kSlack{100};
 
 // The service: logins wait until let through, then each brings a session of its own; logouts wait
-// for the close to begin, then for it to come back or kLogoutTime.
+// for the close to begin, then for it to come back or kLogoutTime, or time out as the client said.
 class HeldService {
  public:
-  HttpReply Send(const HttpRequest& request) {
+  HttpReply Send(const HttpRequest& request, const HttpClientTimeouts& timeouts) {
     std::unique_lock<std::mutex> hold(lock_);
     const bool logout =
         request.url.size() >= 6 && request.url.substr(request.url.size() - 6) == L"logout";
     if (closeBegun_ && !logout) ++startedAfterClose_;
+    const std::chrono::milliseconds limit{timeouts.requestMs};
+    if (closeBegun_ && Clock::now() + limit > closeStart_ + kCloseBudget + kSlack) ++pastDeadline_;
     ++(logout ? logoutsStarted_ : loginsStarted_);
     changed_.notify_all();
     HttpReply reply;
@@ -49,7 +53,10 @@ class HeldService {
       return reply;
     }
     changed_.wait(hold, [this] { return closeBegun_; });
-    if (logoutsHang_) changed_.wait(hold, [this] { return closeBack_; });
+    if (logoutsHang_ || limit < kLogoutTime) {
+      changed_.wait_for(hold, limit, [] { return false; });
+      return HttpReply{0, transfer_code::kTimedOut, {}};
+    }
     changed_.wait_for(hold, kLogoutTime, [this] { return closeBack_; });
     ++(closeBack_ ? logoutsAfterClose_ : logouts_[request.body]);
     return reply;
@@ -69,6 +76,7 @@ class HeldService {
 
   // The program's close, as the entry point makes it; the service learns when it began and ended.
   void Close() {
+    closeStart_ = Clock::now();
     BeginProgramClose();
     Set(closeBegun_);
     const Clock::time_point start = Clock::now();
@@ -86,6 +94,7 @@ class HeldService {
     EXPECT_EQ(logouts_.size(), accepted_.size()) << "a logout of a session never accepted";
     EXPECT_EQ(logoutsAfterClose_, 0) << "a logout the close did not wait for";
     EXPECT_EQ(startedAfterClose_, 0) << "a request other than a logout after the close began";
+    EXPECT_EQ(pastDeadline_, 0) << "a request of the close allowed to outlast its deadline";
   }
 
  private:
@@ -105,6 +114,8 @@ class HeldService {
   int logoutsStarted_ = 0;
   int startedAfterClose_ = 0;
   int logoutsAfterClose_ = 0;
+  int pastDeadline_ = 0;
+  Clock::time_point closeStart_;  // read once closeBegun_ is set
   std::vector<std::string> accepted_;
   std::map<std::string, int> logouts_;
 };
@@ -114,9 +125,9 @@ class HeldService {
 class CloseTest : public testing::Test, public ServiceLibrary {
  protected:
   void SetUp() override {
-    client_ =
-        CreateHttpServiceLibrary({}, [this](const HttpRequest& request, const HttpClientTimeouts&) {
-          return service_->Send(request);
+    client_ = CreateHttpServiceLibrary(
+        {}, [this](const HttpRequest& request, const HttpClientTimeouts& timeouts) {
+          return service_->Send(request, timeouts);
         });
     InstallServiceLibrary(std::shared_ptr<ServiceLibrary>(this, [](ServiceLibrary*) {}));
   }
@@ -194,7 +205,7 @@ class CloseTest : public testing::Test, public ServiceLibrary {
   bool tcpReleased_ = false;
 };
 
-TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComes) {
+TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComesWithinWhatIsLeftOfTheClose) {
   run_ = std::thread([] {
     LogIn(L"http://im.test/");
     GoOn();
@@ -202,6 +213,7 @@ TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComes) {
   service_->WaitForStarts(1, 0);
   std::thread answer([this] {
     service_->WaitForCloseBegun();
+    std::this_thread::sleep_for(kCloseBudget / 2);
     service_->OpenLogins();
   });
   service_->Close();

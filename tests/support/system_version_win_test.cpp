@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 #include "support/platform_process.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 namespace {
 
@@ -28,19 +30,27 @@ Text ReadString(const wchar_t* name) {
   return value;
 }
 
+TEST(SystemVersion, Windows11IsNamedFromBuild22000On) {
+  EXPECT_EQ(WindowsVersionText(10, 0, 19045), L"Windows 10.0.19045");
+  EXPECT_EQ(WindowsVersionText(10, 0, 21999), L"Windows 10.0.21999");
+  EXPECT_EQ(WindowsVersionText(10, 0, 22000), L"Windows 10.0.22000 (Windows 11)");
+}
+
 TEST(SystemVersion, IsTheOneTheRegistryRecords) {
   // Windows 10 and later keep "6.3" in CurrentVersion and the real numbers beside it.
+  // Windows 8.1 and before keep theirs as text, "6.1".
   DWORD major = 0;
   DWORD minor = 0;
-  Text version = ReadString(L"CurrentVersion");
-  if (ReadDword(L"CurrentMajorVersionNumber", major) &&
-      ReadDword(L"CurrentMinorVersionNumber", minor)) {
-    version = std::to_wstring(major) + L"." + std::to_wstring(minor);
+  if (!ReadDword(L"CurrentMajorVersionNumber", major) ||
+      !ReadDword(L"CurrentMinorVersionNumber", minor)) {
+    const Text version = ReadString(L"CurrentVersion");
+    ASSERT_EQ(swscanf(version.c_str(), L"%lu.%lu", &major, &minor), 2) << ToUtf8(version);
   }
   const Text build = ReadString(L"CurrentBuildNumber");
-  ASSERT_FALSE(version.empty());
   ASSERT_FALSE(build.empty());
-  EXPECT_EQ(platform::SystemVersionText(), L"Windows " + version + L"." + build);
+  // With the header's own rule for the name, so that it holds on Windows 11 too.
+  EXPECT_EQ(platform::SystemVersionText(),
+            WindowsVersionText(major, minor, static_cast<uint32_t>(std::stoul(build))));
 }
 
 }  // namespace

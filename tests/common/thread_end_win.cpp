@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include <thread>
+
+#include "support/handle_win.h"
+#include "tests/common/thread_end.h"
+
+// Not a thread_local's destructor: under mingw-w64's winpthreads one ran into a destroyed mutex at
+// a thread's exit (std::system_error, page faults in the heap).
+void NotifyWhenThisThreadEnds(std::function<void()> notify) {
+  FileHandle thread(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId()));
+  std::thread([thread = std::move(thread), notify = std::move(notify)] {
+    if (thread.valid()) WaitForSingleObject(thread.get(), INFINITE);
+    notify();
+  }).detach();
+}
