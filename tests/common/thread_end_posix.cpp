@@ -1,15 +1,11 @@
 #include "tests/common/thread_end.h"
 
-namespace {
-
-struct ThreadExitNotice {
-  std::function<void()> notify;
-  ~ThreadExitNotice() { notify(); }
-};
-
-}  // namespace
-
+// glibc runs a thread_local's destructor safely at the thread's exit.
 void NotifyWhenThisThreadEnds(std::function<void()> notify) {
-  thread_local ThreadExitNotice notice{[] {}};
+  struct Notice {
+    std::function<void()> notify;
+    ~Notice() { notify(); }
+  };
+  thread_local Notice notice{[] {}};
   notice.notify = std::move(notify);
 }

@@ -27,7 +27,6 @@ using Clock = std::chrono::steady_clock;
 // A logout the close waits for ends this long after the close began, well inside its budget; one
 // it does not wait for ends only once the close is back.
 constexpr std::chrono::milliseconds kLogoutTime{500};
-constexpr std::chrono::milliseconds kSlack{100};
 
 // The service: logins wait until let through, then each brings a session of its own; logouts wait
 // for the close to begin, then for it to come back or kLogoutTime, or time out as the client said.
@@ -39,7 +38,9 @@ class HeldService {
         request.url.size() >= 6 && request.url.substr(request.url.size() - 6) == L"logout";
     if (closeBegun_ && !logout) ++startedAfterClose_;
     const std::chrono::milliseconds limit{timeouts.requestMs};
-    if (closeBegun_ && Clock::now() + limit > closeStart_ + kCloseBudget + kSlack) ++pastDeadline_;
+    if (closeBegun_ &&
+        Clock::now() + limit > closeStart_ + kCloseBudget + std::chrono::milliseconds(100))
+      ++pastDeadline_;
     ++(logout ? logoutsStarted_ : loginsStarted_);
     changed_.notify_all();
     HttpReply reply;

@@ -30,13 +30,11 @@ Text ReadString(const wchar_t* name) {
   return value;
 }
 
-TEST(SystemVersion, Windows11IsNamedFromBuild22000On) {
+TEST(SystemVersion, IsTheOneTheRegistryRecords) {
+  // Windows 11 is named from build 22000 on.
   EXPECT_EQ(WindowsVersionText(10, 0, 19045), L"Windows 10.0.19045");
   EXPECT_EQ(WindowsVersionText(10, 0, 21999), L"Windows 10.0.21999");
   EXPECT_EQ(WindowsVersionText(10, 0, 22000), L"Windows 10.0.22000 (Windows 11)");
-}
-
-TEST(SystemVersion, IsTheOneTheRegistryRecords) {
   // Windows 10 and later keep "6.3" in CurrentVersion and the real numbers beside it.
   // Windows 8.1 and before keep theirs as text, "6.1".
   DWORD major = 0;
