@@ -1,4 +1,4 @@
-// Calls `notify` on another thread once the calling thread has ended.
+// Calls `notify` once the calling thread has ended, or as it ends.
 #pragma once
 
 #include <functional>

@@ -206,7 +206,7 @@ class CloseTest : public testing::Test, public ServiceLibrary {
   bool tcpReleased_ = false;
 };
 
-TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComesWithinWhatIsLeftOfTheClose) {
+TEST_F(CloseTest, DuringALoginItsSessionIsEndedOnceItComes) {
   run_ = std::thread([] {
     LogIn(L"http://im.test/");
     GoOn();

@@ -31,7 +31,6 @@ Text ReadString(const wchar_t* name) {
 }
 
 TEST(SystemVersion, IsTheOneTheRegistryRecords) {
-  // Windows 11 is named from build 22000 on.
   EXPECT_EQ(WindowsVersionText(10, 0, 19045), L"Windows 10.0.19045");
   EXPECT_EQ(WindowsVersionText(10, 0, 21999), L"Windows 10.0.21999");
   EXPECT_EQ(WindowsVersionText(10, 0, 22000), L"Windows 10.0.22000 (Windows 11)");
