@@ -23,7 +23,7 @@ TEST(TextEncodings, RoundTripThroughUtf8AndUtf16KeepsEveryCharacter) {
   const std::u16string units = ToUtf16(text);
   EXPECT_EQ(units, u"用户名 abc \U0001F600 %s");
   EXPECT_EQ(FromUtf16(units), text);
-  // A password is encoded in the room reserved for it, never moved: 16 characters of 3 bytes.
+  // Encoded in the room reserved for it, never moved: 16 characters of 3 bytes.
   const Text password = L"我的密码是一二三四五六七八九十百";
   EXPECT_EQ(SecretToUtf8(password), ToUtf8(password));
   EXPECT_EQ(SecretToUtf8(password).capacity(), password.size() * kMostUtf8BytesPerUnit);
