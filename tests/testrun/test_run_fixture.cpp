@@ -30,6 +30,11 @@ void TestRunFixture::SetUp() {
       return true;
     };
   };
+  // No path is traced: a survey this short may rate a node 回显太少.
+  launcher.traceSettings.makeEcho = [](Text& why) {
+    why = L"stand-in";
+    return TraceEchoFunction();
+  };
   runLogEnabled = false;
 }
 
@@ -38,6 +43,7 @@ void TestRunFixture::TearDown() {
   InstallServiceLibrary(nullptr);
   SetAppMainWindow(nullptr);
   GetLauncher().probeSettings = ProbeSettings();
+  GetLauncher().traceSettings = TraceSettings();
   SetLoginAttemptTimeoutForTest(kLoginAttemptTimeout);
   SetRunLogBaseDirectoryForTest(Text());
   runLogEnabled = false;
