@@ -19,6 +19,7 @@
 #include "service/tcp_connection.h"
 #include "service/tcp_error_codes.h"
 #include "service/transfer_codes.h"
+#include "support/program_closing.h"
 #include "support/secret_wipe.h"
 #include "support/worker_thread.h"
 
@@ -169,6 +170,11 @@ class HttpServiceLibrary final : public ServiceLibrary,
       if (left <= 0) return false;
       const int leftMs = static_cast<int>(std::min<long long>(left, limits.requestMs));
       limits = HttpClientTimeouts{std::min(limits.connectMs, leftMs), leftMs};
+    } else if (ProgramClosing()) {
+      // The close has begun but not yet set its deadline: no longer than a logout of the close.
+      const HttpClientTimeouts late = LateLogoutLimits();
+      limits = HttpClientTimeouts{std::min(limits.connectMs, late.connectMs),
+                                  std::min(limits.requestMs, late.requestMs)};
     }
     HttpRequest request;
     request.url = session.serverUrl + L"logout";
