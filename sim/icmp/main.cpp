@@ -92,7 +92,12 @@ class Responder {
       return;
     }
     if (behaviour.silent) return;
-    const uint64_t count = ++echoes_[request.destination];
+    // Like a router's, the host's pattern counts each time to live apart: a tracer that sends two
+    // TTLs reaching the host each round must not lose the same one every round. A new TTL starts
+    // from the host's count so far, so a survey's echoes, all of one TTL, count as they always did.
+    const uint64_t seen = ++echoes_[request.destination];
+    const uint64_t count =
+        ++echoesAt_.try_emplace({request.destination, request.ttl}, seen - 1).first->second;
     if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
     const uint32_t delayMs = behaviour.delayCount != 0
                                  ? behaviour.delays[(count - 1) % behaviour.delayCount]
@@ -121,7 +126,8 @@ class Responder {
 
   int device_;
   std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
-  std::map<uint32_t, uint64_t> echoes_;
+  std::map<uint32_t, uint64_t> echoes_;                        // host -> echoes reaching it
+  std::map<std::pair<uint32_t, uint8_t>, uint64_t> echoesAt_;  // (host, TTL) -> its count
   PathWalk path_;
   uint64_t order_ = 0;
 };
