@@ -16,15 +16,28 @@ constexpr Limits kFair{5, 50, 300};
 constexpr int32_t kFewestEchoes = 5;
 
 // Cross-multiplied, so nothing is rounded before it is compared.
+bool LostOver(uint64_t sent, uint64_t answered, uint64_t percent) {
+  return (sent - answered) * 100 > percent * sent;
+}
+
 bool Within(const NodeResult& node, const Limits& limits) {
   const uint64_t sent = static_cast<uint64_t>(node.echoes);
   const uint64_t answered = static_cast<uint64_t>(node.answered);
-  return (sent - answered) * 100 <= limits.lostPercent * sent && answered >= 2 &&
+  return !LostOver(sent, answered, limits.lostPercent) && answered >= 2 &&
          node.differenceSum <= limits.jitterMs * (answered - 1) &&
          node.roundTripSum <= limits.delayMs * answered;
 }
 
 }  // namespace
+
+bool LossOverGood(uint64_t sent, uint64_t answered) {
+  return LostOver(sent, answered, kGood.lostPercent);
+}
+
+bool DelayOverGood(const NodeResult& node) {
+  return node.answered > 0 &&
+         node.roundTripSum > kGood.delayMs * static_cast<uint64_t>(node.answered);
+}
 
 Verdict VerdictOf(const NodeResult& node) {
   if (!node.resolved) return Verdict::kUnresolved;

@@ -20,6 +20,10 @@ Verdict VerdictOf(const NodeResult& node);
 // fewer than two answered.
 std::optional<uint32_t> Jitter(const NodeResult& node);
 
+// Over a good call's limits, compared exactly; a path is read by the same ones.
+bool LossOverGood(uint64_t sent, uint64_t answered);
+bool DelayOverGood(const NodeResult& node);
+
 struct RatedNode {
   const NodeResult* node;
   Verdict verdict;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "probe/call_verdict.h"
+
 namespace {
 
-constexpr uint64_t kLossLimitPercent = 1;
-constexpr uint64_t kDelayLimitMs = 150;
 constexpr uint32_t kDelayKeptWithinMs = 10;
 
 PathFinding Finding(PathFinding::Kind kind) {
@@ -15,16 +15,6 @@ PathFinding Finding(PathFinding::Kind kind) {
 }
 
 bool Answered(const PathHop& hop) { return hop.answered > 0; }
-
-// Cross-multiplied as the verdict compares: (sent - answered) / sent against limit / 100.
-bool SurveyLostMoreThan(const NodeResult& node, uint64_t percent) {
-  const uint64_t sent = static_cast<uint64_t>(node.echoes);
-  return sent > 0 && (sent - static_cast<uint64_t>(node.answered)) * 100 > percent * sent;
-}
-
-bool HopLostMoreThan(const PathHop& hop, uint64_t percent) {
-  return hop.sent > 0 && uint64_t{hop.sent - hop.answered} * 100 > percent * hop.sent;
-}
 
 // A hop lost at least half as much as the node: hopLost / hopSent >= nodeLost / (2 nodeSent).
 bool LostHalfAsMuch(const PathHop& hop, const NodeResult& node) {
@@ -51,7 +41,7 @@ std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node
   }
 
   std::vector<PathFinding> findings;
-  if (SurveyLostMoreThan(node, kLossLimitPercent)) {
+  if (LossOverGood(static_cast<uint64_t>(node.echoes), static_cast<uint64_t>(node.answered))) {
     // The first answering hop from which every answering hop lost at least half the node's loss.
     auto from = hops.end();
     for (auto hop = nodeHop + 1; hop != hops.begin();) {
@@ -70,14 +60,13 @@ std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node
   } else {
     PathFinding finding = Finding(Kind::kRateLimited);
     for (auto hop = hops.begin(); hop != nodeHop; ++hop) {
-      if (Answered(*hop) && HopLostMoreThan(*hop, kLossLimitPercent))
+      if (Answered(*hop) && LossOverGood(hop->sent, hop->answered))
         finding.hops.push_back(hop->ttl);
     }
     if (!finding.hops.empty()) findings.push_back(finding);
   }
 
-  if (node.answered > 0 &&
-      node.roundTripSum > kDelayLimitMs * static_cast<uint64_t>(node.answered)) {
+  if (DelayOverGood(node)) {
     // The rise over the answering hop before (none: 0), where no later answering hop's fastest
     // trip falls more than 10 ms below it; the greatest such rise, the first of equals.
     PathFinding best = Finding(Kind::kDelayJump);
