@@ -1,7 +1,5 @@
 #include "app/call_quality.h"
 
-#include "probe/call_verdict.h"
-
 namespace {
 
 Text VerdictText(Verdict verdict) {
@@ -37,9 +35,9 @@ Text NodeLine(const NodeResult& node, Verdict verdict) {
 
 }  // namespace
 
-TextList CallQualityLines(const std::vector<NodeResult>& rtpp) {
+TextList CallQualityLines(const std::vector<RatedNode>& rated) {
   TextList lines;
-  for (const RatedNode& entry : RateNodes(rtpp)) {
+  for (const RatedNode& entry : rated) {
     if (lines.empty()) lines.push_back(L"通话质量（Rtpp 节点）");
     lines.push_back(NodeLine(*entry.node, entry.verdict));
   }

@@ -3,9 +3,8 @@
 
 #include <vector>
 
-#include "probe/node_result.h"
+#include "probe/call_verdict.h"
 #include "support/text.h"
 
-// The heading, then one line per distinct node (by address), worst first, unresolved names last;
-// empty without nodes.
-TextList CallQualityLines(const std::vector<NodeResult>& rtpp);
+// The heading, then one line per node in RateNodes' order; empty without nodes.
+TextList CallQualityLines(const std::vector<RatedNode>& rated);

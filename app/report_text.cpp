@@ -48,8 +48,7 @@ std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
 
 // The quality block's first resolved node, by the same order; a name that did not resolve only
 // when no other is left.
-Text WorstRtppLine(const std::vector<NodeResult>& rtpp) {
-  const std::vector<RatedNode> rated = RateNodes(rtpp);
+Text WorstRtppLine(const std::vector<RatedNode>& rated) {
   if (rated.empty()) return L"没有 Rtpp 节点的测量结果";
   const auto resolved = std::find_if(rated.begin(), rated.end(), [](const RatedNode& entry) {
     return entry.verdict != Verdict::kUnresolved;
@@ -72,9 +71,10 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   AddTcpLines(outcome->tcpTests, lines);
 
   const std::vector<NodeResult> rtpp = RunRtppRecords(*outcome);
+  const std::vector<RatedNode> rated = RateNodes(rtpp);
   // Until the run has ended, a login may still return nodes.
   lines.push_back(outcome->ended && outcome->rtppNodes.empty() ? Text(L"本次登陆没有返回 Rtpp 节点")
-                                                               : WorstRtppLine(rtpp));
+                                                               : WorstRtppLine(rated));
 
   // Echo silenced on the way is far likelier than every node down while TCP gets through; the
   // login servers are left out, as they may sit on another network than the nodes, and so is a
@@ -92,9 +92,8 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
         L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
         L"可能是网络屏蔽了 ICMP，节点不一定有故障");
   }
-  const TextList quality = CallQualityLines(rtpp);
+  const TextList quality = CallQualityLines(rated);
   lines.insert(lines.end(), quality.begin(), quality.end());
-  const std::vector<RatedNode> rated = RateNodes(rtpp);
   for (const PathRecord& path : outcome->paths) {
     const auto node = std::find_if(rated.begin(), rated.end(), [&](const RatedNode& entry) {
       return entry.node->address == path.address;

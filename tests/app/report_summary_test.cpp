@@ -178,7 +178,7 @@ TEST(ReportSummaryTest, CallQualityWorstFirstOnceEachNode) {
       Node(Rtpp, L"198.18.0.15", 31, 0, {31}, 1),
   };
   EXPECT_EQ(
-      CallQualityLines(rtpp),
+      CallQualityLines(RateNodes(rtpp)),
       (TextList{L"通话质量（Rtpp 节点）", L"198.18.0.57：丢包 100%，回显 4 次 — 无回应",
                 L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%，回显 8 次 — 差",
                 L"198.18.0.194：延时 50 ms，抖动 60 ms，丢包 0%，回显 40 次 — 差",
