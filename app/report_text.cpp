@@ -1,7 +1,6 @@
 #include "app/report_text.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "app/call_quality.h"
 #include "app/path_report.h"
@@ -37,15 +36,6 @@ void AddTcpLines(const std::vector<TcpTest>& tests, TextList& lines) {
   }
 }
 
-std::vector<NodeResult> RecordsOf(const RunOutcome& outcome, int32_t type) {
-  std::vector<NodeResult> records;
-  for (const std::vector<NodeResult>& survey : outcome.surveys) {
-    std::copy_if(survey.begin(), survey.end(), std::back_inserter(records),
-                 [type](const NodeResult& record) { return record.type == type; });
-  }
-  return records;
-}
-
 // The quality block's first resolved node, by the same order; a name that did not resolve only
 // when no other is left.
 Text WorstRtppLine(const std::vector<RatedNode>& rated) {
@@ -79,7 +69,7 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   // Echo silenced on the way is far likelier than every node down while TCP gets through; the
   // login servers are left out, as they may sit on another network than the nodes, and so is a
   // node whose name did not resolve: its echoes failed at the name, not on the way.
-  std::vector<NodeResult> nodes = RecordsOf(*outcome, Sip);
+  std::vector<NodeResult> nodes = RunRecords(*outcome, Sip);
   nodes.insert(nodes.end(), rtpp.begin(), rtpp.end());
   std::erase_if(nodes, [](const NodeResult& record) { return !record.resolved; });
   const bool tcpConnected =

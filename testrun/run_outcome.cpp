@@ -1,6 +1,7 @@
 #include "testrun/run_outcome.h"
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 
 #include "probe/node_type.h"
@@ -65,16 +66,21 @@ void RecordPathTraces(const std::vector<PathTrace>& traces) {
   for (size_t i = 0; i < traces.size() && i < paths.size(); ++i) paths[i].trace = traces[i];
 }
 
-std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome) {
+std::vector<NodeResult> RunRecords(const RunOutcome& outcome, int32_t type) {
   std::vector<NodeResult> records;
   for (const std::vector<NodeResult>& survey : outcome.surveys) {
-    for (const NodeResult& record : survey) {
-      if (record.type == Rtpp && std::find(outcome.rtppNodes.begin(), outcome.rtppNodes.end(),
-                                           record.url) != outcome.rtppNodes.end()) {
-        records.push_back(record);
-      }
-    }
+    std::copy_if(survey.begin(), survey.end(), std::back_inserter(records),
+                 [type](const NodeResult& record) { return record.type == type; });
   }
+  return records;
+}
+
+std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome) {
+  std::vector<NodeResult> records = RunRecords(outcome, Rtpp);
+  std::erase_if(records, [&outcome](const NodeResult& record) {
+    return std::find(outcome.rtppNodes.begin(), outcome.rtppNodes.end(), record.url) ==
+           outcome.rtppNodes.end();
+  });
   return records;
 }
 

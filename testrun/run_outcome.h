@@ -38,6 +38,8 @@ struct RunOutcome {
   bool ended = false;             // the controller has finished
 };
 
+// The records of every survey of the run for nodes of `type` (probe/node_type.h).
+std::vector<NodeResult> RunRecords(const RunOutcome& outcome, int32_t type);
 // The Rtpp records of the nodes this run's logins returned; another run's, still registered with
 // the launcher, are left out.
 std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome);
