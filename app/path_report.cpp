@@ -12,6 +12,12 @@ Text Address(uint32_t address) { return AnsiToWide(FormatIPv4(address)); }
 
 Text HopName(uint32_t ttl) { return L"第 " + ToText(static_cast<int32_t>(ttl)) + L" 跳"; }
 
+Text SilentHops(uint32_t first, uint32_t last) {
+  if (first == last) return HopName(first) + L"：无回应";
+  return L"第 " + ToText(static_cast<int32_t>(first)) + L"–" + ToText(static_cast<int32_t>(last)) +
+         L" 跳：无回应";
+}
+
 Text HopLine(const PathHop& hop) {
   if (hop.answered == 0) return HopName(hop.ttl) + L"：无回应";
   const Text named = HopName(hop.ttl) + L" " + Address(hop.address) + L"：";
@@ -40,6 +46,8 @@ Text FindingLine(const PathFinding& finding) {
              (finding.localNetwork ? L"；问题在本地网络（网线、无线网络或路由器）" : L"");
     case Kind::kLossOnlyAtNode:
       return L"结论：丢包只出现在节点上";
+    case Kind::kNoLossDuringTrace:
+      return L"结论：路径测试期间节点没有丢包，丢包可能是间歇性的";
     case Kind::kRateLimited: {
       Text hops;
       for (uint32_t hop : finding.hops) {
@@ -72,14 +80,19 @@ TextList PathLines(const PathRecord& path, const NodeResult& node) {
   const auto answered = std::find_if(trace.hops.rbegin(), trace.hops.rend(),
                                      [](const PathHop& hop) { return hop.answered > 0; });
   const size_t shown = static_cast<size_t>(trace.hops.rend() - answered);
-  for (size_t i = 0; i < shown; ++i) lines.push_back(HopLine(trace.hops[i]));
-  // The silence after the last hop that answered is one line.
-  const uint32_t firstSilent = static_cast<uint32_t>(shown) + 1;
+  // Each run of silent hops is one line, the silence after the last hop that answered too.
+  for (size_t i = 0; i < shown;) {
+    size_t end = i;
+    while (end < shown && trace.hops[end].answered == 0) ++end;
+    if (end == i) {
+      lines.push_back(HopLine(trace.hops[i++]));
+    } else {
+      lines.push_back(SilentHops(trace.hops[i].ttl, trace.hops[end - 1].ttl));
+      i = end;
+    }
+  }
   if (shown < trace.hops.size() || (shown == 0 && trace.hops.empty())) {
-    lines.push_back(firstSilent == kTraceMaxTtl
-                        ? HopName(firstSilent) + L"：无回应"
-                        : L"第 " + ToText(static_cast<int32_t>(firstSilent)) + L"–" +
-                              ToText(static_cast<int32_t>(kTraceMaxTtl)) + L" 跳：无回应");
+    lines.push_back(SilentHops(static_cast<uint32_t>(shown) + 1, kTraceMaxTtl));
   }
   for (const PathFinding& finding : ReadPath(trace, node)) lines.push_back(FindingLine(finding));
   return lines;

@@ -86,7 +86,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kAddressLate,
     kLog,
     kSummary,
-    kFastestEcho
+    kFastestEcho,
+    kBed,
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
       {"[service]", Section::kService},
@@ -96,7 +97,9 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       {"[address answers late]", Section::kAddressLate},
       {"[log]", Section::kLog},
       {"[summary]", Section::kSummary},
-      {"[fastest echo]", Section::kFastestEcho}};
+      {"[fastest echo]", Section::kFastestEcho},
+      {"[routers]", Section::kBed},
+      {"[runs]", Section::kBed}};
   bool sawService = false;
   bool sawList = false;
   bool sawAddressLine = false;
@@ -111,6 +114,7 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       sawList = sawList || section == Section::kList;
       sawAddressLine = sawAddressLine || section == Section::kAddressLine;
       out.addressAnswersLate = out.addressAnswersLate || section == Section::kAddressLate;
+      out.routerBed = out.routerBed || text == "[routers]";
       continue;
     }
     if (section == Section::kNone) {

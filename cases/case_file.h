@@ -20,6 +20,13 @@
 //   ADDRESS {LOW..HIGH}                           per node: its fastest answered echo, in ms, which
 //                                                 a busy machine cannot make faster than the test
 //                                                 host's delay, nor all its echoes slower
+//   [routers]                                     optional: the run goes through a bed of Linux
+//   router NAME [behind PARENT] [OPTIONS]         routers in namespaces, built by
+//   relay ADDRESS behind ROUTER [silent]          scripts/router-bed (see there), in a namespace
+//                                                 of its own with a simulator of its own
+//   [runs]                                        optional
+//   N                                             the whole run is made N times back to back,
+//                                                 each as the case says
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -64,6 +71,7 @@ struct CaseFile {
   TextList summary;                 // the [summary] section; empty without one
   TextList fastestEchoes;           // the [fastest echo] section; empty without one
   bool logTail = false;             // [log] says "tail"
+  bool routerBed = false;           // a [routers] section
   enum class LogStart {
     kCleared,
     kHeld,

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr uint32_t kDelayKeptWithinMs = 10;
+// A smaller rise is the routers' own variation.
+constexpr uint32_t kDelayJumpMinMs = 20;
 
 PathFinding Finding(PathFinding::Kind kind) {
   PathFinding finding;
@@ -16,11 +18,27 @@ PathFinding Finding(PathFinding::Kind kind) {
 
 bool Answered(const PathHop& hop) { return hop.answered > 0; }
 
-// A hop lost at least half as much as the node: hopLost / hopSent >= nodeLost / (2 nodeSent).
-bool LostHalfAsMuch(const PathHop& hop, const NodeResult& node) {
-  const uint64_t nodeSent = static_cast<uint64_t>(node.echoes);
-  const uint64_t nodeLost = nodeSent - static_cast<uint64_t>(node.answered);
-  return uint64_t{hop.sent - hop.answered} * 2 * nodeSent >= nodeLost * hop.sent;
+uint64_t Choose(uint64_t n, uint64_t k) {
+  if (k > n) return 0;
+  uint64_t result = 1;
+  for (uint64_t i = 1; i <= k; ++i) result = result * (n - k + i) / i;  // exact at every step
+  return result;
+}
+
+// A hop's loss is clearly below the node hop's: the one-sided Fisher exact test, whether so few of
+// all the lost echoes would fall on the hop by chance at most 1 time in 20. Exact while the two
+// together hold at most 60 echoes, which ten rounds never pass.
+bool ClearlyBelow(const PathHop& hop, const PathHop& node) {
+  const uint64_t hopSent = std::min<uint64_t>(hop.sent, 30);
+  const uint64_t nodeSent = std::min<uint64_t>(node.sent, 30);
+  const uint64_t hopLost = std::min<uint64_t>(hop.sent - hop.answered, hopSent);
+  const uint64_t nodeLost = std::min<uint64_t>(node.sent - node.answered, nodeSent);
+  const uint64_t lost = hopLost + nodeLost;
+  uint64_t asFew = 0;
+  for (uint64_t k = 0; k <= hopLost; ++k) {
+    if (lost - k <= nodeSent) asFew += Choose(hopSent, k) * Choose(nodeSent, lost - k);
+  }
+  return asFew * 20 < Choose(hopSent + nodeSent, lost);
 }
 
 }  // namespace
@@ -42,15 +60,18 @@ std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node
 
   std::vector<PathFinding> findings;
   if (LossOverGood(static_cast<uint64_t>(node.echoes), static_cast<uint64_t>(node.answered))) {
-    // The first answering hop from which every answering hop lost at least half the node's loss.
-    auto from = hops.end();
-    for (auto hop = nodeHop + 1; hop != hops.begin();) {
-      --hop;
-      if (!Answered(*hop)) continue;
-      if (!LostHalfAsMuch(*hop, node)) break;
-      from = hop;
-    }
-    if (from != hops.end()) {
+    if (nodeHop->answered == nodeHop->sent) {
+      findings.push_back(Finding(Kind::kNoLossDuringTrace));
+    } else {
+      // Back from the node over the answering hops, to the first that lost nothing or clearly
+      // less than the node's hop: the loss begins after it.
+      auto from = nodeHop;
+      for (auto hop = nodeHop; hop != hops.begin();) {
+        --hop;
+        if (!Answered(*hop)) continue;
+        if (hop->answered == hop->sent || ClearlyBelow(*hop, *nodeHop)) break;
+        from = hop;
+      }
       PathFinding finding = Finding(from == nodeHop ? Kind::kLossOnlyAtNode : Kind::kLossFrom);
       finding.hop = from->ttl;
       finding.address = from->address;
@@ -67,8 +88,9 @@ std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node
   }
 
   if (DelayOverGood(node)) {
-    // The rise over the answering hop before (none: 0), where no later answering hop's fastest
-    // trip falls more than 10 ms below it; the greatest such rise, the first of equals.
+    // The rise of a kept hop (no later answering hop's fastest trip falls more than 10 ms below
+    // it) over the kept hop before it (none: 0); the greatest such rise of 20 ms or more, the
+    // first of equals. A hop slow to answer for itself is neither a jump nor the base of one.
     PathFinding best = Finding(Kind::kDelayJump);
     uint32_t before = 0;
     for (auto hop = hops.begin(); hop != nodeHop + 1; ++hop) {
@@ -76,7 +98,8 @@ std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node
       const bool kept = std::all_of(hop + 1, nodeHop + 1, [&](const PathHop& later) {
         return !Answered(later) || later.fastest + kDelayKeptWithinMs >= hop->fastest;
       });
-      if (kept && hop->fastest > before && hop->fastest - before > best.riseMs) {
+      if (!kept) continue;
+      if (hop->fastest >= before + kDelayJumpMinMs && hop->fastest - before > best.riseMs) {
         best.riseMs = hop->fastest - before;
         best.hop = hop->ttl;
         best.address = hop->address;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "probe/node_result.h"
-#include "probe/path_trace.h"
+#include "probe/path_summary.h"
 
 struct PathFinding {
   enum class Kind {
@@ -15,8 +15,9 @@ struct PathFinding {
     kUnreachableAt,    // ... and that hop said the node is unreachable
     kLossFrom,         // loss persists from `hop` to the node; `localNetwork` when from hop 1
     kLossOnlyAtNode,
-    kRateLimited,  // the node lost nothing, `hops` before it did: routers limiting answers
-    kDelayJump,    // the delay rises by `riseMs` at `hop`
+    kNoLossDuringTrace,  // the survey saw loss, the trace's node hop none: it comes and goes
+    kRateLimited,        // the node lost nothing, `hops` before it did: routers limiting answers
+    kDelayJump,          // the delay rises by `riseMs` at `hop`
     kNothingFound,
   } kind = Kind::kNothingFound;
   uint32_t hop = 0;
@@ -26,5 +27,7 @@ struct PathFinding {
   uint32_t riseMs = 0;
 };
 
-// `node` is the node's survey record: its loss and delay are the survey's, a hop's the trace's.
+// `node` is the node's survey record: whether the node loses or delays more than a good call allows
+// is the survey's judgement; where the loss begins is read between the hops of the trace, the
+// node's own hop included, each measured the same way.
 std::vector<PathFinding> ReadPath(const PathTrace& trace, const NodeResult& node);

@@ -44,7 +44,14 @@ bool CPing::BindLocal(NativeSocket socket, const wchar_t* localAddress) {
   return BindToAddress(socket, address);
 }
 
-uint16_t CPing::Checksum(const uint8_t* data, int length) {
+uint16_t CPing::Checksum(const uint8_t* data, int length) { return EchoChecksum(data, length); }
+
+uint16_t CPing::BuildEchoRequest(uint8_t* packet, int size, uint16_t sequence,
+                                 uint16_t identifier) {
+  return WriteEchoRequest(packet, size, sequence, identifier);
+}
+
+uint16_t EchoChecksum(const uint8_t* data, int length) {
   uint32_t sum = 0;
   int i = 0;
   for (; i + 1 < length; i += 2) sum += ReadWord(data + i);
@@ -54,8 +61,7 @@ uint16_t CPing::Checksum(const uint8_t* data, int length) {
   return static_cast<uint16_t>(~sum & 0xFFFF);
 }
 
-uint16_t CPing::BuildEchoRequest(uint8_t* packet, int size, uint16_t sequence,
-                                 uint16_t identifier) {
+uint16_t WriteEchoRequest(uint8_t* packet, int size, uint16_t sequence, uint16_t identifier) {
   // The header and the tick take 12 bytes; a smaller buffer is left alone rather than overrun.
   if (packet == nullptr || size < 12) return 0;
   packet[0] = 8;
@@ -66,7 +72,7 @@ uint16_t CPing::BuildEchoRequest(uint8_t* packet, int size, uint16_t sequence,
   const uint32_t tick = platform::TickCount();
   std::memcpy(packet + 8, &tick, sizeof tick);
   if (size > 12) std::memset(packet + 12, 0x45, static_cast<size_t>(size - 12));
-  const uint16_t checksum = Checksum(packet, size);
+  const uint16_t checksum = EchoChecksum(packet, size);
   WriteWord(packet + 2, checksum);
   return checksum;
 }

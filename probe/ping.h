@@ -80,6 +80,10 @@ class CPing {
   std::unique_ptr<Library> library;
 };
 
+// What CPing's BuildEchoRequest and Checksum do, for echoes sent without a CPing.
+uint16_t WriteEchoRequest(uint8_t* packet, int size, uint16_t sequence, uint16_t identifier);
+uint16_t EchoChecksum(const uint8_t* data, int length);
+
 // CheckEchoReply with the identifier given: a datagram ICMP socket gets one from the system.
 bool CheckEchoReplyFor(const uint8_t* packet, int length, uint16_t sequence, uint16_t identifier,
                        int& notOurs);

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "probe/echo_reply.h"
+#include "probe/echo_socket_posix.h"
 #include "probe/last_error.h"
 #include "probe/ping.h"
 #include "support/handle_posix.h"
@@ -32,127 +32,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRequestSize = 8 + kEchoDataSize;
-// Room for the largest IPv4 header and more than any echo reply of ours.
-constexpr int kReceiveSize = 60 + 8 + 512;
-// A datagram socket hands over the ICMP message alone; a stand-in IPv4 header of 20 bytes in
-// front lets the same check read it.
-constexpr int kStandInHeader = 20;
-
-int SocketTypeNamed(const Text& name) {
-  if (name == L"datagram") return SOCK_DGRAM;
-  if (name == L"raw") return SOCK_RAW;
-  return 0;
-}
-
-bool CanOpen(int type) {
-  return Descriptor(socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP)).valid();
-}
-
-// Failure reasons in the numbers the Windows probe reports.
-uint32_t OpenFailure(int error) {
-  switch (error) {
-    case ENOMEM:
-    case ENOBUFS:
-      return kErrorOutOfMemory;
-    case EPERM:
-    case EACCES:
-    case EAFNOSUPPORT:
-    case EPROTONOSUPPORT:
-    case ESOCKTNOSUPPORT:
-      return kErrorCallNotImplemented;
-    default:
-      return kErrorUnexpectedNetError;
-  }
-}
-
-uint32_t TransferFailure(int error) {
-  return error == ENOMEM || error == ENOBUFS ? kErrorOutOfMemory : kErrorUnexpectedNetError;
-}
-
-// A raw socket is handed every echo reply and error report of the host, and those of other echoes
-// (of the other probe threads, say) coming faster than a busy thread reads could fill its receive
-// queue, so that the system drops this echo's answer. The kernel keeps only the reply whose
-// identifier and sequence are this request's, and the error reports quoting them (behind a quoted
-// IPv4 header of 20 bytes, as our requests carry no options).
-void KeepOnlyTheAnswersTo(int fd, const uint8_t* request) {
-  const uint32_t identifierAndSequence = uint32_t{request[4]} << 24 | uint32_t{request[5]} << 16 |
-                                         uint32_t{request[6]} << 8 | request[7];
-  sock_filter code[] = {
-      BPF_STMT(BPF_LDX | BPF_B | BPF_MSH, 0),  // the IPv4 header's length
-      BPF_STMT(BPF_LD | BPF_B | BPF_IND, 0),   // the ICMP type
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, ICMP_ECHOREPLY, 0, 3),
-      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 4),  // the reply's identifier and sequence
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifierAndSequence, 3, 0),
-      BPF_STMT(BPF_RET | BPF_K, 0),
-      BPF_STMT(BPF_LD | BPF_W | BPF_IND, 8 + 20 + 4),  // the quoted request's
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifierAndSequence, 0, 1),
-      BPF_STMT(BPF_RET | BPF_K, 0xFFFF),
-      BPF_STMT(BPF_RET | BPF_K, 0),
-  };
-  sock_fprog program{static_cast<unsigned short>(std::size(code)), code};
-  // Without the filter the answer is still found among the others, only less surely on a busy host.
-  setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program);
-}
-
-uint32_t UnreachableStatus(uint8_t code) {
-  return code <= 3 ? kEchoStatusNetUnreachable + code : kEchoStatusNetUnreachable + 1;
-}
-
-// The error the system queued for our request: a router's "time exceeded" or an "unreachable",
-// with the address of whoever sent it. False for anything else, which is dropped.
-bool ReadQueuedError(int fd, uint16_t sequence, uint32_t& from, uint32_t& status) {
-  uint8_t quoted[kRequestSize];
-  sockaddr_in target{};
-  alignas(cmsghdr) uint8_t control[512];
-  iovec data{quoted, sizeof quoted};
-  msghdr message{};
-  message.msg_name = &target;
-  message.msg_namelen = sizeof target;
-  message.msg_iov = &data;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
-  const ssize_t received = recvmsg(fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
-  if (received < 8) return false;
-  uint16_t quotedSequence = 0;
-  std::memcpy(&quotedSequence, quoted + 6, sizeof quotedSequence);
-  if (quotedSequence != sequence) return false;
-  for (cmsghdr* entry = CMSG_FIRSTHDR(&message); entry != nullptr;
-       entry = CMSG_NXTHDR(&message, entry)) {
-    if (entry->cmsg_level != IPPROTO_IP || entry->cmsg_type != IP_RECVERR) continue;
-    sock_extended_err error;
-    std::memcpy(&error, CMSG_DATA(entry), sizeof error);
-    if (error.ee_origin != SO_EE_ORIGIN_ICMP) return false;
-    if (error.ee_type == ICMP_TIME_EXCEEDED) {
-      status = kEchoStatusTtlExpired;
-    } else if (error.ee_type == ICMP_DEST_UNREACH) {
-      status = UnreachableStatus(error.ee_code);
-    } else {
-      return false;
-    }
-    sockaddr_in offender;
-    std::memcpy(&offender, SO_EE_OFFENDER(reinterpret_cast<sock_extended_err*>(CMSG_DATA(entry))),
-                sizeof offender);
-    from = offender.sin_addr.s_addr;
-    return true;
-  }
-  return false;
-}
-
-uint16_t NextSequence() {
-  static std::atomic<uint16_t> sequence{0};
-  return static_cast<uint16_t>(sequence.fetch_add(1) + 1);
-}
-
 }  // namespace
 
 CPing::CPing() : CPing(L"datagram", L"raw") {}
 
 CPing::CPing(const Text& first, const Text& second) {
   for (const Text* name : {&first, &second}) {
-    const int type = SocketTypeNamed(*name);
-    if (type != 0 && CanOpen(type)) {
+    const int type = EchoSocketTypeNamed(*name);
+    if (type != 0 && CanOpenEchoSocket(type)) {
       library = std::make_unique<Library>();
       library->socketType = type;
       return;
@@ -185,109 +72,32 @@ bool CPing::Probe(EchoResult& result, uint32_t address, uint32_t ttl, uint32_t t
     SetThreadLastError(kErrorCallNotImplemented);
     return false;
   }
-  const bool datagram = library->socketType == SOCK_DGRAM;
-  const Descriptor fd(socket(AF_INET, library->socketType | SOCK_CLOEXEC, IPPROTO_ICMP));
-  if (!fd.valid()) {
-    SetThreadLastError(OpenFailure(errno));
-    return false;
-  }
-  const int timeToLive = static_cast<int>(ttl);
-  setsockopt(fd.get(), IPPROTO_IP, IP_TTL, &timeToLive, sizeof timeToLive);
-
-  uint16_t identifier = EchoIdentifier();
-  if (datagram) {
-    // Binding to port 0 makes the system pick the identifier, which it writes into every request.
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    socklen_t size = sizeof local;
-    if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
-        getsockname(fd.get(), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
-      SetThreadLastError(TransferFailure(errno));
-      return false;
-    }
-    std::memcpy(&identifier, &local.sin_port, sizeof identifier);
-    // A router's "time exceeded" and "unreachable" arrive on the error queue.
-    const int on = 1;
-    setsockopt(fd.get(), IPPROTO_IP, IP_RECVERR, &on, sizeof on);
-  } else {
-    // Echo replies and the two error reports; the requests of this host would otherwise arrive.
-    icmp_filter filter{};
-    filter.data = ~(1u << ICMP_ECHOREPLY | 1u << ICMP_TIME_EXCEEDED | 1u << ICMP_DEST_UNREACH);
-    setsockopt(fd.get(), SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
-  }
-
-  uint8_t request[kRequestSize];
-  const uint16_t sequence = NextSequence();
-  BuildEchoRequest(request, kRequestSize, sequence, identifier);
-  if (!datagram) KeepOnlyTheAnswersTo(fd.get(), request);
-
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = address;
-  const Clock::time_point sent = Clock::now();
-  const Clock::time_point deadline = sent + std::chrono::milliseconds(timeoutMs);
-  if (sendto(fd.get(), request, kRequestSize, 0, reinterpret_cast<const sockaddr*>(&to),
-             sizeof to) != kRequestSize) {
-    SetThreadLastError(TransferFailure(errno));
-    return false;
-  }
-  const auto answered = [&](uint32_t from, uint32_t status) {
-    result.replyAddress = from;
-    result.roundTripTime = static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count());
-    result.status = status;
-    return true;
-  };
-
-  uint8_t packet[kStandInHeader + kReceiveSize];
+  EchoSocket echo;
+  if (!SendEcho(echo, library->socketType, address, ttl)) return false;
+  const Clock::time_point deadline = echo.sent + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     const Clock::time_point now = Clock::now();
     if (now >= deadline) break;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
-    pollfd waiting{fd.get(), POLLIN, 0};
+    pollfd waiting{echo.fd.get(), POLLIN, 0};
     const int ready = poll(&waiting, 1, static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) {
-      SetThreadLastError(TransferFailure(errno));
+      SetThreadLastError(EchoTransferFailure(errno));
       return false;
     }
     if (ready == 0) continue;  // the deadline check above ends the wait
-
-    if (datagram && (waiting.revents & POLLERR) != 0) {
-      uint32_t from = 0;
-      uint32_t status = 0;
-      if (ReadQueuedError(fd.get(), sequence, from, status)) return answered(from, status);
-      continue;
+    switch (ReadEcho(echo, (waiting.revents & POLLERR) != 0, result)) {
+      case EchoRead::kNothing:
+        continue;
+      case EchoRead::kAnswer:
+        return true;
+      case EchoRead::kCorrupted:
+        SetThreadLastError(kErrorUnexpectedNetError);
+        return false;
+      case EchoRead::kFailed:
+        return false;
     }
-    sockaddr_in from{};
-    socklen_t fromSize = sizeof from;
-    uint8_t* const into = datagram ? packet + kStandInHeader : packet;
-    const ssize_t received = recvfrom(fd.get(), into, kReceiveSize, MSG_DONTWAIT,
-                                      reinterpret_cast<sockaddr*>(&from), &fromSize);
-    if (received < 0) {
-      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
-      SetThreadLastError(TransferFailure(errno));
-      return false;
-    }
-    int length = static_cast<int>(received);
-    if (datagram) {
-      std::memset(packet, 0, kStandInHeader);
-      packet[0] = 0x45;
-      length += kStandInHeader;
-    } else if (const int type = MatchEchoError(packet, length, sequence, identifier); type != 0) {
-      return answered(from.sin_addr.s_addr,
-                      type == ICMP_TIME_EXCEEDED
-                          ? kEchoStatusTtlExpired
-                          : UnreachableStatus(packet[(packet[0] & 0x0F) * 4 + 1]));
-    }
-    // Replies of other echoes, and anything else that isn't our reply, leave the wait running.
-    const EchoReplyMatch match = MatchEchoReply(packet, length, sequence, identifier, request + 8);
-    if (match == EchoReplyMatch::kOther) continue;
-    if (match == EchoReplyMatch::kCorrupted) {
-      SetThreadLastError(kErrorUnexpectedNetError);
-      return false;
-    }
-    return answered(from.sin_addr.s_addr, kEchoStatusSuccess);
   }
   SetThreadLastError(kEchoTimedOut);
   return false;

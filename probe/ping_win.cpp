@@ -163,10 +163,11 @@ bool CPing::Probe(EchoResult& result, uint32_t address, uint32_t ttl, uint32_t t
   ICMP_ECHO_REPLY record{};
   std::memcpy(&record, reply, sizeof record);
   // A router's answer may come as a record with its status, or as no record and the status as the
-  // last error; the record then still names the router where the library filled it.
+  // last error; it counts only where the library still wrote the record naming the router.
   const DWORD status = records >= 1 ? record.Status : GetLastError();
   const EchoAnswer answer = AnswerOf(status);
-  if (answer == EchoAnswer::kOther) return false;
+  // Without a record naming who answered, nothing did.
+  if (answer == EchoAnswer::kOther || record.Address == 0) return false;
   if (answer == EchoAnswer::kReply &&
       (records < 1 ||
        !EchoedDataIntact(reply, kTraceReplySize, reinterpret_cast<std::uintptr_t>(record.Data),

@@ -11,6 +11,14 @@
 void AdmitProbeThreads(size_t count);
 // One admitted thread has ended, or `count` admitted ones were never started.
 void ProbeThreadsEnded(size_t count = 1);
-// Admits no more probe threads and waits up to `timeoutMs` for those alive to end. True when none
-// is left; a thread stuck in name resolution, say, keeps it false.
+// Echoes out at once in the whole process: Wine serves 256 and refuses the rest after sending them.
+// Each probe thread alive holds one.
+inline constexpr size_t kMaxEchoesInFlight = 128;
+// Takes up to `wanted` of the slots the probe threads leave, for echoes sent without a thread of
+// their own; returns how many. None once closing has begun.
+size_t TakeEchoSlots(size_t wanted);
+void ReturnEchoSlots(size_t count);
+// Admits no more probe threads and echo slots, and waits up to `timeoutMs` for the threads alive
+// to end and the slots to come back. True when none is left; a thread stuck in name resolution,
+// say, keeps it false.
 bool CloseProbing(uint32_t timeoutMs);

@@ -118,11 +118,14 @@ void WholeRunCase::TestBody() {
   }
 }
 
-// A case that needs a simulator of its own runs only beside its own (scripts/netns-run --own).
+// A case that needs a simulator of its own runs only beside its own (scripts/netns-run --own), one
+// through routers only on its bed (scripts/router-bed).
 bool RunsHere(const std::filesystem::path& path) {
   CaseFile file;
   std::string error;
-  if (!ReadCaseFile(path, file, error) || !CaseOwnsService(file)) return true;
+  if (!ReadCaseFile(path, file, error)) return true;
+  if (file.routerBed != (std::getenv("QUORVEX_ROUTER_BED") != nullptr)) return false;
+  if (!CaseOwnsService(file)) return true;
   const char* own = std::getenv("QUORVEX_SIM_ADDRESS_CASE");
   return own != nullptr && file.name == own;
 }

@@ -28,6 +28,10 @@ std::vector<TraceEcho> Echoes(const std::vector<Hop>& hops) {
   return echoes;
 }
 
+PathTrace SummarisePath(uint32_t node, const std::vector<TraceEcho>& echoes) {
+  return SummarisePaths({node}, {echoes}).front();
+}
+
 NodeResult Survey(int32_t echoes, int32_t answered, uint64_t meanMs) {
   NodeResult node;
   node.echoes = echoes;
@@ -60,11 +64,23 @@ TEST(PathReadingTest, ConclusionsAtTheirEdges) {
        {Kind::kLossFrom},
        3,
        {}},
-      {"a hop below half the node's loss breaks the run",
-       {{6, 1}, {9, 1}, {6, 1, reply}},
+      {"a hop that lost nothing ends the walk, one merely under half the node's loss does not",
+       {{10, 1}, {9, 1}, {6, 1, reply}},
+       Survey(30, 20, 5),
+       {Kind::kLossFrom},
+       2,
+       {}},
+      {"a hop that lost clearly less than the node's hop ends the walk",
+       {{7, 1}, {9, 1}, {3, 1, reply}},
        Survey(30, 20, 5),
        {Kind::kLossOnlyAtNode},
        3,
+       {}},
+      {"the survey saw loss, the trace's node hop none",
+       {{10, 1}, {10, 2, reply}},
+       Survey(20, 15, 3),
+       {Kind::kNoLossDuringTrace},
+       0,
        {}},
       {"hops 2 and 5 limit their answers",
        {{10, 1}, {5, 1}, {10, 1}, {10, 1}, {4, 1}, {10, 1, reply}},
@@ -78,9 +94,15 @@ TEST(PathReadingTest, ConclusionsAtTheirEdges) {
        {Kind::kLossOnlyAtNode, Kind::kDelayJump},
        4,
        {}},
-      {"a jump that a later hop falls 10 ms below does not count",
+      {"a jump that a later hop falls 10 ms below neither counts nor is the base of the next",
        {{10, 1}, {10, 200}, {10, 150}, {10, 170, reply}},
        Survey(20, 20, 171),
+       {Kind::kDelayJump},
+       3,
+       {}},
+      {"a router slow to answer for itself hides no jump behind it; under 20 ms is none",
+       {{10, 2}, {10, 10}, {10, 300}, {10, 185}, {10, 186, reply}},
+       Survey(20, 20, 186),
        {Kind::kDelayJump},
        4,
        {}},
@@ -98,22 +120,31 @@ TEST(PathReadingTest, ConclusionsAtTheirEdges) {
   }
 }
 
-// Echoes past the node's hop are the node's; an unreachable answer ends the path.
-TEST(PathReadingTest, HopsEndAtTheNodeOrAnUnreachable) {
-  std::vector<TraceEcho> echoes = {{1, EchoAnswer::kTimeExceeded, 7, 3},
-                                   {2, EchoAnswer::kReply, kNode, 9},
-                                   {5, EchoAnswer::kOther, 0, 0},
-                                   {3, EchoAnswer::kReply, kNode, 8}};
-  PathTrace trace = SummarisePath(kNode, echoes);
-  ASSERT_EQ(trace.hops.size(), 2u);
-  EXPECT_TRUE(trace.hops[1].node);
-  EXPECT_EQ(trace.hops[1].sent, 3u);
-  EXPECT_EQ(trace.hops[1].answered, 2u);
+// Echoes past the node's hop do not count; an unreachable answer ends only a path the node never
+// answered; a router's hop counts what other nodes' echoes met there.
+TEST(PathReadingTest, HopsEndAtTheNodeOrAnUnreachableAndShareTheirRouters) {
+  const uint32_t other = kNode + 1;
+  const std::vector<TraceEcho> echoes = {{1, EchoAnswer::kTimeExceeded, 7, 3},
+                                         {2, EchoAnswer::kReply, kNode, 9},
+                                         {5, EchoAnswer::kOther, 0, 0},
+                                         {3, EchoAnswer::kReply, kNode, 8}};
+  const std::vector<TraceEcho> behind = {{1, EchoAnswer::kTimeExceeded, 7, 1},
+                                         {1, EchoAnswer::kOther, 0, 0},
+                                         {2, EchoAnswer::kUnreachable, 8, 4},
+                                         {3, EchoAnswer::kReply, other, 5}};
+  const std::vector<PathTrace> traces = SummarisePaths({kNode, other}, {echoes, behind});
+  ASSERT_EQ(traces[0].hops.size(), 2u);
+  EXPECT_EQ(traces[0].hops[0].sent, 3u);
+  EXPECT_EQ(traces[0].hops[0].answered, 2u);
+  EXPECT_TRUE(traces[0].hops[1].node);
+  EXPECT_EQ(traces[0].hops[1].sent, 1u);
+  ASSERT_EQ(traces[1].hops.size(), 3u);
+  EXPECT_FALSE(traces[1].hops[1].unreachable);
+  EXPECT_EQ(traces[1].hops[1].answered, 1u);
 
-  echoes = {{1, EchoAnswer::kTimeExceeded, 7, 3},
-            {2, EchoAnswer::kUnreachable, 8, 4},
-            {4, EchoAnswer::kOther, 0, 0}};
-  trace = SummarisePath(kNode, echoes);
+  const PathTrace trace = SummarisePath(kNode, {{1, EchoAnswer::kTimeExceeded, 7, 3},
+                                                {2, EchoAnswer::kUnreachable, 8, 4},
+                                                {4, EchoAnswer::kOther, 0, 0}});
   ASSERT_EQ(trace.hops.size(), 2u);
   EXPECT_TRUE(trace.hops[1].unreachable);
   EXPECT_EQ(ReadPath(trace, Survey(10, 0, 0)).front().kind, Kind::kUnreachableAt);

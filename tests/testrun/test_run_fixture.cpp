@@ -31,9 +31,9 @@ void TestRunFixture::SetUp() {
     };
   };
   // No path is traced: a survey this short may rate a node 回显太少.
-  launcher.traceSettings.makeEcho = [](Text& why) {
+  launcher.traceSettings.makeFlight = [](Text& why) {
     why = L"stand-in";
-    return TraceEchoFunction();
+    return std::unique_ptr<EchoFlight>();
   };
   runLogEnabled = false;
 }

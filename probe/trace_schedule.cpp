@@ -1,0 +1,186 @@
+#include "probe/trace_schedule.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+// An address is a key of its own; the unknown hops at a time to live share the key `ttl`.
+uint64_t AddressKey(uint32_t address) { return uint64_t{1} << 32 | address; }
+
+}  // namespace
+
+uint32_t TraceLimitMs(size_t nodes) {
+  const uint64_t limit = kTraceLimitMs + uint64_t{1000} * (nodes > 1 ? nodes - 1 : 0);
+  return static_cast<uint32_t>(std::min<uint64_t>(limit, kTraceLimitMaxMs));
+}
+
+struct TraceSchedule::Tally {
+  std::map<uint32_t, uint32_t> counted;  // by the router at this time to live; 0: the unknown hops
+  std::vector<uint32_t> routers;         // every router seen answering at this time to live
+};
+
+TraceSchedule::TraceSchedule(std::vector<uint32_t> nodes, const TraceTimes& times)
+    : times_(times), echoes_(nodes.size()) {
+  for (uint32_t address : nodes) {
+    Node node;
+    node.address = address;
+    node.hops.resize(kTraceMaxTtl);
+    nodes_.push_back(node);
+  }
+}
+
+std::vector<TraceSchedule::Tally> TraceSchedule::Count() const {
+  std::vector<Tally> tally(kTraceMaxTtl);
+  // A traced node answering for itself is a destination, not a router another path may pass.
+  const auto traced = [this](uint32_t address) {
+    return std::any_of(nodes_.begin(), nodes_.end(),
+                       [address](const Node& node) { return node.address == address; });
+  };
+  for (const Node& node : nodes_) {
+    for (uint32_t ttl = 1; ttl <= node.Last(); ++ttl) {
+      const Hop& hop = node.hops[ttl - 1];
+      if (ttl == node.hop) continue;
+      Tally& here = tally[ttl - 1];
+      if (hop.address != 0 && !traced(hop.address) &&
+          std::find(here.routers.begin(), here.routers.end(), hop.address) == here.routers.end()) {
+        here.routers.push_back(hop.address);
+      }
+      if (hop.address != 0 && !hop.unreachable) here.counted[hop.address] += hop.counted;
+    }
+  }
+  return tally;
+}
+
+bool TraceSchedule::OwnHop(const Node& node, uint32_t ttl) const {
+  return ttl == node.hop || node.hops[ttl - 1].unreachable;
+}
+
+uint32_t TraceSchedule::Samples(size_t node, uint32_t ttl, const std::vector<Tally>& tally) const {
+  const Node& at = nodes_[node];
+  const Hop& hop = at.hops[ttl - 1];
+  // A hop not yet known is no one else's: its echoes are its own.
+  if (OwnHop(at, ttl) || hop.address == 0) return hop.counted;
+  const auto found = tally[ttl - 1].counted.find(hop.address);
+  return found == tally[ttl - 1].counted.end() ? 0 : found->second;
+}
+
+std::vector<uint64_t> TraceSchedule::Keys(size_t node, uint32_t ttl,
+                                          const std::vector<Tally>& tally) const {
+  const Node& at = nodes_[node];
+  if (ttl == at.hop) return {AddressKey(at.address)};
+  const Hop& hop = at.hops[ttl - 1];
+  if (hop.address != 0) return {AddressKey(hop.address)};
+  std::vector<uint64_t> keys{ttl};
+  for (uint32_t router : tally[ttl - 1].routers) keys.push_back(AddressKey(router));
+  return keys;
+}
+
+uint64_t TraceSchedule::EarliestMs(size_t node, uint32_t ttl,
+                                   const std::vector<Tally>& tally) const {
+  const Node& at = nodes_[node];
+  const Hop& hop = at.hops[ttl - 1];
+  if (ttl > at.Last() || hop.inFlight || Samples(node, ttl, tally) >= times_.rounds) return kNever;
+  uint64_t earliest = hop.retryMs;
+  if (!hop.started && ttl > 1) {
+    const Hop& before = at.hops[ttl - 2];
+    if (before.started) {
+      earliest = std::max(earliest, before.firstSentMs + times_.sweepStepMs);
+    } else if (Samples(node, ttl - 1, tally) < times_.rounds) {
+      return kNever;  // until the time to live below has had its first echo
+    }
+  }
+  for (uint64_t key : Keys(node, ttl, tally)) {
+    const auto asked = lastAsked_.find(key);
+    if (asked == lastAsked_.end()) continue;
+    // A Linux router's unreachable route spends two of the client's tokens on every answer.
+    const uint64_t interval = times_.answerIntervalMs * (unreachableKeys_.count(key) != 0 ? 2 : 1);
+    earliest = std::max(earliest, asked->second + interval);
+  }
+  return earliest + times_.echoWaitMs <= times_.limitMs ? earliest : kNever;
+}
+
+std::vector<TraceProbe> TraceSchedule::Due(uint64_t nowMs, size_t room) {
+  std::vector<TraceProbe> due;
+  if (room == 0) return due;
+  std::vector<Tally> tally = Count();
+  // Fewest echoes first; in a shared hop the node that sent the fewest there; then the lower time
+  // to live and the node first in the list.
+  std::vector<std::tuple<uint32_t, uint32_t, uint32_t, size_t>> candidates;
+  for (size_t node = 0; node < nodes_.size(); ++node) {
+    for (uint32_t ttl = 1; ttl <= nodes_[node].Last(); ++ttl) {
+      if (EarliestMs(node, ttl, tally) > nowMs) continue;
+      candidates.emplace_back(Samples(node, ttl, tally), nodes_[node].hops[ttl - 1].own, ttl, node);
+    }
+  }
+  std::sort(candidates.begin(), candidates.end());
+  for (const auto& [samples, own, ttl, node] : candidates) {
+    if (due.size() == room) break;
+    // An echo chosen before may have taken this one's router or filled its hop.
+    if (EarliestMs(node, ttl, tally) > nowMs) continue;
+    for (uint64_t key : Keys(node, ttl, tally)) lastAsked_[key] = nowMs;
+    Node& at = nodes_[node];
+    Hop& hop = at.hops[ttl - 1];
+    if (!OwnHop(at, ttl) && hop.address != 0) ++tally[ttl - 1].counted[hop.address];
+    hop.inFlight = true;
+    ++hop.counted;
+    ++hop.own;
+    if (!hop.started) {
+      hop.started = true;
+      hop.firstSentMs = nowMs;
+    }
+    ++inFlight_;
+    due.push_back({node, ttl, times_.echoWaitMs, nowMs});
+  }
+  return due;
+}
+
+uint64_t TraceSchedule::NextMs(uint64_t nowMs) const {
+  const std::vector<Tally> tally = Count();
+  uint64_t next = kNever;
+  for (size_t node = 0; node < nodes_.size(); ++node) {
+    for (uint32_t ttl = 1; ttl <= nodes_[node].Last(); ++ttl) {
+      next = std::min(next, EarliestMs(node, ttl, tally));
+    }
+  }
+  return next == kNever ? kNever : std::max(next, nowMs);
+}
+
+void TraceSchedule::Answered(const TraceProbe& probe, const TraceEcho& echo) {
+  Node& node = nodes_[probe.node];
+  Hop& hop = node.hops[probe.ttl - 1];
+  hop.inFlight = false;
+  --inFlight_;
+  // An answer that names nobody tells nothing of any hop.
+  if (echo.answer != EchoAnswer::kOther && echo.from == 0) {
+    --hop.counted;
+    hop.retryMs = probe.sentMs + times_.answerIntervalMs;
+    return;
+  }
+  echoes_[probe.node].push_back(echo);
+  if (echo.answer == EchoAnswer::kOther) return;
+  // Whoever answered was asked then, whatever key the echo went out under.
+  uint64_t& asked = lastAsked_[AddressKey(echo.from)];
+  asked = std::max(asked, probe.sentMs);
+  if (echo.answer == EchoAnswer::kReply && echo.from == node.address) {
+    if (node.hop == 0 || probe.ttl < node.hop) node.hop = probe.ttl;
+    return;
+  }
+  const bool unreachable = echo.answer == EchoAnswer::kUnreachable;
+  if (unreachable) unreachableKeys_.insert(AddressKey(echo.from));
+  if (hop.address == 0) {
+    hop.address = echo.from;
+    hop.unreachable = unreachable;
+  }
+  if (unreachable && (node.unreachable == 0 || probe.ttl < node.unreachable)) {
+    node.unreachable = probe.ttl;
+  }
+}
+
+void TraceSchedule::NotSent(const TraceProbe& probe, uint64_t nowMs) {
+  Hop& hop = nodes_[probe.node].hops[probe.ttl - 1];
+  hop.inFlight = false;
+  --inFlight_;
+  --hop.counted;  // its turn is spent all the same
+  hop.retryMs = nowMs + times_.answerIntervalMs;
+}
