@@ -137,6 +137,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
         error = path.string() + ": [address answers late] holds nothing";
         return false;
       }
+    } else if (section == Section::kBed) {
+      continue;  // scripts/router-bed and the test's registration read these
     } else if (section == Section::kSummary) {
       if (!text.empty()) out.summary.push_back(FromUtf8(text));
     } else if (section == Section::kFastestEcho) {

@@ -5,8 +5,13 @@
 
 namespace {
 
-// An address is a key of its own; the unknown hops at a time to live share the key `ttl`.
+// An address is a key of its own; the unknown hops at a time to live share the key `ttl`; the
+// silent tail of a node's path, the key of that node.
 uint64_t AddressKey(uint32_t address) { return uint64_t{1} << 32 | address; }
+uint64_t TailKey(size_t node) { return uint64_t{2} << 32 | node; }
+
+// A silent tail is tried again this often in all, then left silent.
+constexpr uint32_t kTailRetries = 3;
 
 }  // namespace
 
@@ -65,6 +70,12 @@ uint32_t TraceSchedule::Samples(size_t node, uint32_t ttl, const std::vector<Tal
   return found == tally[ttl - 1].counted.end() ? 0 : found->second;
 }
 
+bool TraceSchedule::Tail(const Node& node, uint32_t ttl) const {
+  const Hop& hop = node.hops[ttl - 1];
+  return ttl != node.hop && hop.address == 0 && hop.own > hop.ownAnswered && hop.ownAnswered == 0 &&
+         ttl > node.reached;
+}
+
 std::vector<uint64_t> TraceSchedule::Keys(size_t node, uint32_t ttl,
                                           const std::vector<Tally>& tally) const {
   const Node& at = nodes_[node];
@@ -73,6 +84,17 @@ std::vector<uint64_t> TraceSchedule::Keys(size_t node, uint32_t ttl,
   if (hop.address != 0) return {AddressKey(hop.address)};
   std::vector<uint64_t> keys{ttl};
   for (uint32_t router : tally[ttl - 1].routers) keys.push_back(AddressKey(router));
+  if (Tail(at, ttl)) {
+    // Past the last hop that answered, every time to live may reach the same router, one that
+    // says "unreachable" whatever the time to live, or the last one that answered.
+    keys.push_back(TailKey(node));
+    for (uint32_t below = ttl - 1; below >= 1; --below) {
+      if (at.hops[below - 1].address != 0) {
+        keys.push_back(AddressKey(at.hops[below - 1].address));
+        break;
+      }
+    }
+  }
   return keys;
 }
 
@@ -81,6 +103,10 @@ uint64_t TraceSchedule::EarliestMs(size_t node, uint32_t ttl,
   const Node& at = nodes_[node];
   const Hop& hop = at.hops[ttl - 1];
   if (ttl > at.Last() || hop.inFlight || Samples(node, ttl, tally) >= times_.rounds) return kNever;
+  // A silent tail is asked again only after a quiet of two intervals everywhere it may reach: an
+  // unreachable route answers only then, and the survey may have spent its client's tokens.
+  const bool tail = Tail(at, ttl);
+  if (tail && at.tailRetries >= kTailRetries) return kNever;
   uint64_t earliest = hop.retryMs;
   if (!hop.started && ttl > 1) {
     const Hop& before = at.hops[ttl - 2];
@@ -94,7 +120,8 @@ uint64_t TraceSchedule::EarliestMs(size_t node, uint32_t ttl,
     const auto asked = lastAsked_.find(key);
     if (asked == lastAsked_.end()) continue;
     // A Linux router's unreachable route spends two of the client's tokens on every answer.
-    const uint64_t interval = times_.answerIntervalMs * (unreachableKeys_.count(key) != 0 ? 2 : 1);
+    const bool twice = tail || unreachableKeys_.count(key) != 0;
+    const uint64_t interval = times_.answerIntervalMs * (twice ? 2 : 1);
     earliest = std::max(earliest, asked->second + interval);
   }
   return earliest + times_.echoWaitMs <= times_.limitMs ? earliest : kNever;
@@ -109,18 +136,29 @@ std::vector<TraceProbe> TraceSchedule::Due(uint64_t nowMs, size_t room) {
   std::vector<std::tuple<uint32_t, uint32_t, uint32_t, size_t>> candidates;
   for (size_t node = 0; node < nodes_.size(); ++node) {
     for (uint32_t ttl = 1; ttl <= nodes_[node].Last(); ++ttl) {
-      if (EarliestMs(node, ttl, tally) > nowMs) continue;
+      if (EarliestMs(node, ttl, tally) == kNever) continue;
       candidates.emplace_back(Samples(node, ttl, tally), nodes_[node].hops[ttl - 1].own, ttl, node);
     }
   }
   std::sort(candidates.begin(), candidates.end());
+  // An echo still waiting for its routers to be quiet keeps them from those behind it in line, so
+  // that a quiet of two intervals can come about at all.
+  std::set<uint64_t> held;
   for (const auto& [samples, own, ttl, node] : candidates) {
     if (due.size() == room) break;
+    const std::vector<uint64_t> keys = Keys(node, ttl, tally);
+    if (std::any_of(keys.begin(), keys.end(), [&](uint64_t key) { return held.count(key); })) {
+      continue;
+    }
     // An echo chosen before may have taken this one's router or filled its hop.
-    if (EarliestMs(node, ttl, tally) > nowMs) continue;
-    for (uint64_t key : Keys(node, ttl, tally)) lastAsked_[key] = nowMs;
+    if (EarliestMs(node, ttl, tally) > nowMs) {
+      held.insert(keys.begin(), keys.end());
+      continue;
+    }
     Node& at = nodes_[node];
     Hop& hop = at.hops[ttl - 1];
+    if (Tail(at, ttl)) ++at.tailRetries;
+    for (uint64_t key : keys) lastAsked_[key] = nowMs;
     if (!OwnHop(at, ttl) && hop.address != 0) ++tally[ttl - 1].counted[hop.address];
     hop.inFlight = true;
     ++hop.counted;
@@ -159,6 +197,8 @@ void TraceSchedule::Answered(const TraceProbe& probe, const TraceEcho& echo) {
   }
   echoes_[probe.node].push_back(echo);
   if (echo.answer == EchoAnswer::kOther) return;
+  ++hop.ownAnswered;
+  node.reached = std::max(node.reached, probe.ttl);
   // Whoever answered was asked then, whatever key the echo went out under.
   uint64_t& asked = lastAsked_[AddressKey(echo.from)];
   asked = std::max(asked, probe.sentMs);

@@ -61,6 +61,7 @@ class TraceSchedule {
     bool unreachable = false;  // that answer was "destination unreachable": the node's own
     uint32_t counted = 0;      // echoes answered or given their whole wait, and those in flight
     uint32_t own = 0;          // echoes sent to this node here, for taking turns in a shared hop
+    uint32_t ownAnswered = 0;  // of those, answered
     bool inFlight = false;
     bool started = false;
     uint64_t firstSentMs = 0;
@@ -70,6 +71,8 @@ class TraceSchedule {
     uint32_t address = 0;
     uint32_t hop = 0;          // where the node itself answered; 0 while unknown
     uint32_t unreachable = 0;  // the lowest time to live that said "unreachable"; 0: none
+    uint32_t reached = 0;      // the highest time to live that anything answered
+    uint32_t tailRetries = 0;  // echoes sent again past it, where the first went unanswered
     std::vector<Hop> hops;     // by time to live, from 1
     uint32_t Last() const { return hop != 0 ? hop : unreachable != 0 ? unreachable : kTraceMaxTtl; }
   };
@@ -78,6 +81,8 @@ class TraceSchedule {
   std::vector<Tally> Count() const;
   // The node's own hop or an "unreachable": no other node's echoes count there.
   bool OwnHop(const Node& node, uint32_t ttl) const;
+  // A hop past the highest that answered, whose own echoes all went unanswered.
+  bool Tail(const Node& node, uint32_t ttl) const;
   uint32_t Samples(size_t node, uint32_t ttl, const std::vector<Tally>& tally) const;
   std::vector<uint64_t> Keys(size_t node, uint32_t ttl, const std::vector<Tally>& tally) const;
   // When the next echo there may go out; kNever: none will.
