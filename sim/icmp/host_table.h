@@ -11,6 +11,10 @@ struct Hop {
   uint32_t dropEvery = 0;        // drops the n-th, 2n-th, ... packet reaching it; 0 never
   uint32_t silentEvery = 0;      // suppresses its n-th, 2n-th, ... "time exceeded"; 0 never, 1 all
   bool forwardsNothing = false;  // answers itself, drops everything bound past it
+  // Like Linux: its answers to one client come from a bucket of this many, refilled one per
+  // interval; 0: no limit.
+  uint32_t answerBurst = 6;
+  uint32_t answerIntervalMs = 1000;
 };
 
 struct HostBehaviour {

@@ -85,7 +85,10 @@ class Responder {
     if (!ParseEchoRequest(packet, length, request)) return;
     HostBehaviour behaviour;
     if (!BehaviourOf(request.destination, behaviour)) return;
-    const PathEnd path = path_.Walk(behaviour, request.ttl);
+    const auto nowMs = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+            .count());
+    const PathEnd path = path_.Walk(behaviour, request.ttl, request.source, nowMs);
     if (path.kind == PathEnd::Kind::kDropped) return;
     if (path.kind == PathEnd::Kind::kTimeExceeded) {
       Queue(path.delayMs, MakeTimeExceeded(packet, length, path.router));

@@ -18,7 +18,8 @@ struct PathEnd {
 class PathWalk {
  public:
   // `ttl` as the request arrived; the kernel does not lower it for packets it sends itself.
-  PathEnd Walk(const HostBehaviour& host, uint8_t ttl);
+  // `client` (network byte order) and `nowMs` (any steady clock) for the routers' rate limits.
+  PathEnd Walk(const HostBehaviour& host, uint8_t ttl, uint32_t client, uint64_t nowMs);
 
  private:
   // A hop counts apart the packets bound for each later router and for the host, so that a
@@ -26,4 +27,10 @@ class PathWalk {
   // share of the loss is the hop's own.
   std::map<std::pair<uint8_t, uint32_t>, uint64_t> reached_;  // (hop, where bound) -> packets
   std::map<uint8_t, uint64_t> answers_;                       // hop -> its "time exceeded"
+  struct Bucket {
+    uint64_t tokensMs = 0;
+    uint64_t lastMs = 0;
+    bool used = false;
+  };
+  std::map<std::pair<uint8_t, uint32_t>, Bucket> buckets_;  // (hop, client) -> its answers left
 };
