@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/call_quality.h"
+#include "app/path_report.h"
 #include "app/report_text.h"
 #include "probe/call_verdict.h"
 #include "probe/node_type.h"
@@ -188,6 +189,42 @@ TEST(ReportSummaryTest, CallQualityWorstFirstOnceEachNode) {
                 L"198.18.0.184：延时 201 ms，抖动 0 ms，丢包 0%，回显 10 次 — 一般"}));
   EXPECT_EQ(Jitter(rtpp[0]), 2u) << "(3 + 3 + 1) / 3, in whole ms";
   EXPECT_TRUE(CallQualityLines({}).empty());
+}
+
+// Echoes the system refuses, at once or after a while: the trace could not run, which says nothing
+// of the path, and the block says why.
+class RefusingFlight : public EchoFlight {
+ public:
+  explicit RefusingFlight(bool atOnce) : atOnce_(atOnce) {}
+  bool Send(uint64_t tag, uint32_t, uint32_t, uint32_t, uint32_t& error) override {
+    error = 14;
+    if (!atOnce_) tags_.push_back(tag);
+    return !atOnce_;
+  }
+  std::vector<EchoOutcome> Collect(uint32_t) override {
+    std::vector<EchoOutcome> ended;
+    for (uint64_t tag : tags_) ended.push_back({EchoOutcome::Kind::kFailed, tag, {}, 11050});
+    tags_.clear();
+    return ended;
+  }
+  size_t inFlight() const override { return tags_.size(); }
+
+ private:
+  bool atOnce_;
+  std::vector<uint64_t> tags_;
+};
+
+TEST(ReportSummaryTest, APathThatCouldNotBeTracedSaysWhy) {
+  for (const bool atOnce : {true, false}) {
+    TraceSettings settings;
+    settings.times.limitMs = 1500;
+    settings.makeFlight = [atOnce](Text&) { return std::make_unique<RefusingFlight>(atOnce); };
+    const PathRecord path{L"198.18.0.101", TracePaths({0x650012C6}, settings).front()};
+    EXPECT_EQ(PathLines(path, Node(Rtpp, L"198.18.0.101", 1, 100)),
+              (TextList{L"路径（到 198.18.0.101）",
+                        atOnce ? L"路径测试无法进行：系统拒绝发送 ICMP 回显（错误码 14）"
+                               : L"路径测试无法进行：系统拒绝发送 ICMP 回显（错误码 11050）"}));
+  }
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 //                      the rest undone when the driver ends
 //   check-case FILE    compare the list and the run log with a whole-run case (tests/cases)
 //   wait-line TEXT     wait up to 60 s for a list line that contains TEXT
+//   pause MS           let MS ms pass
 //   select N           select line N of the list (-1: none), as a click on it would
 //   focus-on ID        give control ID the keyboard focus, as the Tab key would
 //   wait-focus ID      wait up to 5 s for control ID to have the keyboard focus
@@ -415,6 +416,11 @@ bool ClearAddress(Driver& driver, const Text&) {
   return SetControlText(driver, IDC_LOCAL_ADDRESS, Text());
 }
 
+bool Pause(Driver&, const Text& argument) {
+  Sleep(static_cast<DWORD>(_wtoi(argument.c_str())));
+  return true;
+}
+
 bool MarkAddress(Driver& driver, const Text&) {
   return SetControlText(driver, IDC_LOCAL_ADDRESS, kPreviousAddressLine);
 }
@@ -788,6 +794,7 @@ const std::map<Text, CommandEntry>& Commands() {
       {L"prepare-log", {true, PrepareLog}},
       {L"check-case", {true, CheckCaseCommand}},
       {L"wait-line", {true, WaitLine}},
+      {L"pause", {true, Pause}},
       {L"select", {true, Select}},
       {L"focus-on", {true, FocusOn}},
       {L"wait-focus", {true, WaitFocus}},
