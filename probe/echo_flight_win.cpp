@@ -42,7 +42,7 @@ struct Pending {
   uint64_t tag = 0;
   DWORD sentTick = 0;
   DWORD waitMs = 0;
-  volatile bool done = false;
+  bool done = false;  // set by the APC, on the thread that sent it
 };
 
 void NTAPI EchoEnded(void* context, void*, ULONG) { static_cast<Pending*>(context)->done = true; }

@@ -34,9 +34,9 @@ std::vector<PathTrace> TracePaths(const std::vector<uint32_t>& nodes,
     }
     return traces;
   }
-  TraceTimes times = settings.times;
-  if (times.limitMs == 0) times.limitMs = TraceLimitMs(nodes.size());
-  TraceSchedule schedule(nodes, times);
+  TraceSchedule schedule(nodes, settings.times);
+  const uint64_t limitMs =
+      settings.times.limitMs != 0 ? settings.times.limitMs : TraceLimitMs(nodes.size());
   const Clock::time_point start = Clock::now();
   const auto elapsedMs = [start] {
     return static_cast<uint64_t>(
@@ -50,7 +50,7 @@ std::vector<PathTrace> TracePaths(const std::vector<uint32_t>& nodes,
     uint64_t now = elapsedMs();
     closing = closing || ProgramClosing();
     bool sentAny = false;
-    if (!closing && schedule.NextMs(now) <= now) {
+    if (!closing) {
       const size_t granted = TakeEchoSlots(kMaxEchoesInFlight);
       size_t used = 0;
       for (const TraceProbe& probe : schedule.Due(now, granted)) {
@@ -66,12 +66,14 @@ std::vector<PathTrace> TracePaths(const std::vector<uint32_t>& nodes,
       }
       ReturnEchoSlots(granted - used);
     }
-    if (flying.empty() && (closing || schedule.Finished(now))) break;
-    // Every echo ends within its wait; should the system never end one, the flight keeps it.
-    if (now > times.limitMs + 2 * uint64_t{times.echoWaitMs}) break;
     const uint64_t next = closing ? TraceSchedule::kNever : schedule.NextMs(now);
-    uint64_t waitMs = next > now ? std::min(next - now, kLookEveryMs) : (sentAny ? 0 : 5);
-    if (next == TraceSchedule::kNever) waitMs = kLookEveryMs;
+    if (flying.empty() && next == TraceSchedule::kNever) break;
+    // Every echo ends within its wait; should the system never end one, the flight keeps it.
+    if (now > limitMs + 2 * uint64_t{settings.times.echoWaitMs}) break;
+    const uint64_t waitMs = next == TraceSchedule::kNever ? kLookEveryMs
+                            : next > now                  ? std::min(next - now, kLookEveryMs)
+                            : sentAny                     ? 0
+                                                          : 5;
     for (const EchoOutcome& outcome : flight->Collect(static_cast<uint32_t>(waitMs))) {
       const auto found = flying.find(outcome.tag);
       if (found == flying.end()) continue;

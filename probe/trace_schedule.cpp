@@ -21,26 +21,28 @@ uint32_t TraceLimitMs(size_t nodes) {
 }
 
 struct TraceSchedule::Tally {
-  std::map<uint32_t, uint32_t> counted;  // by the router at this time to live; 0: the unknown hops
+  std::map<uint32_t, uint32_t> counted;  // by the router that answered at this time to live
   std::vector<uint32_t> routers;         // every router seen answering at this time to live
 };
 
 TraceSchedule::TraceSchedule(std::vector<uint32_t> nodes, const TraceTimes& times)
     : times_(times), echoes_(nodes.size()) {
+  if (times_.limitMs == 0) times_.limitMs = TraceLimitMs(nodes.size());
   for (uint32_t address : nodes) {
     Node node;
     node.address = address;
     node.hops.resize(kTraceMaxTtl);
     nodes_.push_back(node);
   }
+  traced_ = std::move(nodes);
+  std::sort(traced_.begin(), traced_.end());
 }
 
 std::vector<TraceSchedule::Tally> TraceSchedule::Count() const {
   std::vector<Tally> tally(kTraceMaxTtl);
   // A traced node answering for itself is a destination, not a router another path may pass.
   const auto traced = [this](uint32_t address) {
-    return std::any_of(nodes_.begin(), nodes_.end(),
-                       [address](const Node& node) { return node.address == address; });
+    return std::binary_search(traced_.begin(), traced_.end(), address);
   };
   for (const Node& node : nodes_) {
     for (uint32_t ttl = 1; ttl <= node.Last(); ++ttl) {
@@ -72,7 +74,7 @@ uint32_t TraceSchedule::Samples(size_t node, uint32_t ttl, const std::vector<Tal
 
 bool TraceSchedule::Tail(const Node& node, uint32_t ttl) const {
   const Hop& hop = node.hops[ttl - 1];
-  return ttl != node.hop && hop.address == 0 && hop.own > hop.ownAnswered && hop.ownAnswered == 0 &&
+  return ttl != node.hop && hop.address == 0 && hop.own > 0 && hop.ownAnswered == 0 &&
          ttl > node.reached;
 }
 

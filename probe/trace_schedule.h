@@ -23,7 +23,7 @@ struct TraceTimes {
   uint32_t answerIntervalMs = kTraceAnswerIntervalMs;
   uint32_t echoWaitMs = kTraceEchoTimeoutMs;
   uint32_t sweepStepMs = kTraceSweepStepMs;
-  uint32_t limitMs = kTraceLimitMs;
+  uint32_t limitMs = 0;  // all the traces' limit; 0: TraceLimitMs of the nodes traced
 };
 
 // One echo to send: to node `node` (its index) with time to live `ttl`, waiting `waitMs`.
@@ -89,6 +89,7 @@ class TraceSchedule {
   uint64_t EarliestMs(size_t node, uint32_t ttl, const std::vector<Tally>& tally) const;
 
   std::vector<Node> nodes_;
+  std::vector<uint32_t> traced_;  // the nodes' addresses, sorted
   TraceTimes times_;
   std::map<uint64_t, uint64_t> lastAsked_;  // key -> when its last echo went out
   std::set<uint64_t> unreachableKeys_;      // addresses that said "unreachable"

@@ -36,11 +36,13 @@ int main(int argc, char** argv) {
       return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
           .count();
     };
-    while (!window->WaitForButtonEnabled(run, 10)) {
+    for (bool ended = false; !ended;) {
+      ended = window->WaitForButtonEnabled(run, 10);
       if (elapsedMs() > 60000) {
         std::cerr << "run " << run << ": the button did not come back within 60 s\n";
         return 1;
       }
+      // Looked at once more after the button came back: the logout after the traces is quick.
       const RunOutcome outcome = RunOutcomeSnapshot();
       if (traceStartMs < 0 && !outcome.paths.empty()) traceStartMs = elapsedMs();
       if (traceStartMs >= 0 && tracesMs < 0 &&

@@ -1,14 +1,17 @@
-// Runs one whole connection test natively, without the dialog, and prints the list as it grows.
+// Runs one whole connection test natively, without the dialog, and prints the list as it grows,
+// then the report's summary.
 //   quorvex-headless USER PASSWORD
 // The run log goes to log/NetLog.log beside this program, as the dialog's does beside Quorvex.exe.
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
 
+#include "app/report_text.h"
 #include "catalogue/global_data_collection.h"
 #include "service/http_service_library.h"
 #include "shell/main_window.h"
 #include "shell/progress_list.h"
+#include "testrun/run_outcome.h"
 #include "testrun/run_start.h"
 
 namespace {
@@ -86,5 +89,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::cout << "1004: " << ToUtf8(address) << std::endl;
+  for (const Text& line : ReportSummary(RunOutcomeSnapshot())) {
+    std::cout << "report: " << ToUtf8(line) << std::endl;
+  }
   return 0;
 }

@@ -22,8 +22,7 @@ struct Traced {
 Traced Trace(const std::vector<std::vector<uint32_t>>& paths, size_t room) {
   std::vector<uint32_t> nodes;
   for (size_t i = 0; i < paths.size(); ++i) nodes.push_back(static_cast<uint32_t>(100 + i));
-  TraceTimes times;
-  times.limitMs = TraceLimitMs(nodes.size());
+  const TraceTimes times{.limitMs = TraceLimitMs(nodes.size())};
   TraceSchedule schedule(nodes, times);
   Traced run;
   std::map<uint32_t, std::pair<uint64_t, uint64_t>> buckets;  // tokens in ms, last ask
