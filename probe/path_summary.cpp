@@ -70,7 +70,16 @@ void Count(PathHop& hop, const TraceEcho& echo) {
 std::vector<PathTrace> SummarisePaths(const std::vector<uint32_t>& nodes,
                                       const std::vector<std::vector<TraceEcho>>& echoes) {
   std::vector<std::pair<uint32_t, uint32_t>> ends;
-  for (size_t i = 0; i < nodes.size(); ++i) ends.push_back(Ends(nodes[i], echoes[i]));
+  // Per node and time to live (from 1): the router whose "time exceeded" this hop is, else 0.
+  std::vector<std::vector<uint32_t>> routers(nodes.size(), std::vector<uint32_t>(kTraceMaxTtl + 1));
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    ends.push_back(Ends(nodes[i], echoes[i]));
+    const auto [nodeHop, last] = ends[i];
+    for (uint32_t ttl = 1; ttl <= last && ttl != nodeHop; ++ttl) {
+      const uint32_t address = MostOften(echoes[i], ttl);
+      if (RouterHop(nodes[i], echoes[i], ttl, address)) routers[i][ttl] = address;
+    }
+  }
   std::vector<PathTrace> traces(nodes.size());
   for (size_t i = 0; i < nodes.size(); ++i) {
     PathTrace& trace = traces[i];
@@ -82,26 +91,20 @@ std::vector<PathTrace> SummarisePaths(const std::vector<uint32_t>& nodes,
       hop.ttl = ttl;
       hop.node = ttl == nodeHop;
       hop.address = MostOften(echoes[i], ttl);
+      bool unreachable = false;
       for (const TraceEcho& echo : echoes[i]) {
-        if (echo.ttl == ttl) Count(hop, echo);
+        if (echo.ttl != ttl) continue;
+        Count(hop, echo);
+        unreachable = unreachable || echo.answer == EchoAnswer::kUnreachable;
       }
-      hop.unreachable = nodeHop == 0 && ttl == last &&
-                        std::any_of(echoes[i].begin(), echoes[i].end(), [&](const TraceEcho& e) {
-                          return e.ttl == ttl && e.answer == EchoAnswer::kUnreachable;
-                        });
-      if (!hop.node && RouterHop(nodes[i], echoes[i], ttl, hop.address)) {
-        for (size_t other = 0; other < nodes.size(); ++other) {
-          const auto [otherHop, otherLast] = ends[other];
-          const bool onPath = otherHop != 0 ? ttl < otherHop : ttl <= otherLast;
-          if (other == i || !onPath || !RouterHop(nodes[other], echoes[other], ttl, hop.address)) {
-            continue;
-          }
-          for (const TraceEcho& echo : echoes[other]) {
-            const bool same =
-                echo.answer == EchoAnswer::kOther ||
-                (echo.answer == EchoAnswer::kTimeExceeded && echo.from == hop.address);
-            if (echo.ttl == ttl && same) Count(hop, echo);
-          }
+      hop.unreachable = nodeHop == 0 && ttl == last && unreachable;
+      const uint32_t router = routers[i][ttl];
+      for (size_t other = 0; other < nodes.size() && router != 0; ++other) {
+        if (other == i || routers[other][ttl] != router) continue;
+        for (const TraceEcho& echo : echoes[other]) {
+          const bool same = echo.answer == EchoAnswer::kOther ||
+                            (echo.answer == EchoAnswer::kTimeExceeded && echo.from == router);
+          if (echo.ttl == ttl && same) Count(hop, echo);
         }
       }
       trace.hops.push_back(hop);
