@@ -1,5 +1,7 @@
 #include "app/call_quality.h"
 
+#include "probe/call_sample.h"
+
 namespace {
 
 Text VerdictText(Verdict verdict) {
@@ -20,17 +22,28 @@ Text VerdictText(Verdict verdict) {
   return L"好";
 }
 
+Text Tenths(uint32_t tenths) {
+  return ToText(static_cast<int32_t>(tenths / 10)) + L"." +
+         ToText(static_cast<int32_t>(tenths % 10));
+}
+
 Text NodeLine(const NodeResult& node, Verdict verdict) {
   // Nothing was sent to a name that did not resolve.
   if (verdict == Verdict::kUnresolved) return node.address + L"：" + VerdictText(verdict);
+  const int32_t lost = node.echoes - node.answered;
+  const Text counts = ToText(node.echoes) + L" 次中丢 " + ToText(lost) + L" 次";
   Text line = node.address + L"：";
-  if (verdict != Verdict::kSilent) {
-    line += L"延时 " + ToText(node.delay) + L" ms，";
-    const std::optional<uint32_t> jitter = Jitter(node);
-    if (jitter) line += L"抖动 " + ToText(static_cast<int32_t>(*jitter)) + L" ms，";
+  if (verdict == Verdict::kSilent) {
+    return line + L"丢包 " + ToText(node.lost) + L"%（" + counts + L"） — " + VerdictText(verdict);
   }
-  return line + L"丢包 " + ToText(node.lost) + L"%，回显 " + ToText(node.echoes) + L" 次 — " +
-         VerdictText(verdict);
+  if (node.answered > 0) line += L"延时 " + ToText(node.delay) + L" ms，";
+  const std::optional<uint32_t> jitter = Jitter(node);
+  if (jitter) line += L"抖动 " + ToText(static_cast<int32_t>(*jitter)) + L" ms，";
+  const uint32_t bound =
+      LossUpperBoundTenths(static_cast<uint64_t>(node.echoes), static_cast<uint64_t>(lost));
+  return line + L"丢包 " + ToText(node.lost) + L"%（" + counts + L"，95% 上限 " + Tenths(bound) +
+         L"%），最长中断 " + ToText(node.longestLossRun * static_cast<int32_t>(kCallIntervalMs)) +
+         L" ms — " + VerdictText(verdict);
 }
 
 }  // namespace

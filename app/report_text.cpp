@@ -61,7 +61,10 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
   AddTcpLines(outcome->tcpTests, lines);
 
   const std::vector<NodeResult> rtpp = RunRtppRecords(*outcome);
-  const std::vector<RatedNode> rated = RateNodes(rtpp);
+  // Rated on the call sample once it has run, on the surveys until then.
+  const bool sampled = outcome->sample == RunOutcome::Sample::kEnded || outcome->ended;
+  const std::vector<NodeResult> calls = sampled ? RunCallRecords(*outcome) : rtpp;
+  const std::vector<RatedNode> rated = RateNodes(calls);
   // Until the run has ended, a login may still return nodes.
   lines.push_back(outcome->ended && outcome->rtppNodes.empty() ? Text(L"本次登陆没有返回 Rtpp 节点")
                                                                : WorstRtppLine(rated));
@@ -82,8 +85,12 @@ TextList ReportSummary(const std::optional<RunOutcome>& outcome) {
         L"所有 Sip 和 Rtpp 节点都没有回应 Ping，但 TCP 连接成功："
         L"可能是网络屏蔽了 ICMP，节点不一定有故障");
   }
-  const TextList quality = CallQualityLines(rated);
-  lines.insert(lines.end(), quality.begin(), quality.end());
+  if (outcome->sample == RunOutcome::Sample::kRunning) {
+    lines.insert(lines.end(), {L"通话质量（Rtpp 节点）", L"通话测试进行中"});
+  } else if (sampled) {
+    const TextList quality = CallQualityLines(rated);
+    lines.insert(lines.end(), quality.begin(), quality.end());
+  }
   for (const PathRecord& path : outcome->paths) {
     const auto node = std::find_if(rated.begin(), rated.end(), [&](const RatedNode& entry) {
       return entry.node->address == path.address;

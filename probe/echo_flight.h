@@ -23,9 +23,10 @@ struct EchoOutcome {
 class EchoFlight {
  public:
   virtual ~EchoFlight() = default;
-  // Sends an echo to `address` (network byte order) with time to live `ttl`, waiting at most
-  // `waitMs`. False when the system refused it, with its reason in `error`.
-  virtual bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs,
+  // Sends an echo of `dataSize` bytes (at most kMaxEchoDataSize) to `address` (network byte order)
+  // with time to live `ttl`, waiting at most `waitMs`. False when the system refused it, with its
+  // reason in `error`.
+  virtual bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs, int dataSize,
                     uint32_t& error) = 0;
   // Waits up to `waitMs` for echoes to end and hands over every one that has.
   virtual std::vector<EchoOutcome> Collect(uint32_t waitMs) = 0;

@@ -25,12 +25,12 @@ class SocketFlight : public EchoFlight {
  public:
   explicit SocketFlight(int type) : type_(type) {}
 
-  bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs,
+  bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs, int dataSize,
             uint32_t& error) override {
     flying_.emplace_back();
     Flying& flying = flying_.back();
     flying.tag = tag;
-    if (!SendEcho(flying.echo, type_, address, ttl)) {
+    if (!SendEcho(flying.echo, type_, address, ttl, dataSize)) {
       error = GetThreadLastError();
       flying_.pop_back();
       return false;

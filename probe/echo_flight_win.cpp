@@ -31,7 +31,7 @@ using IcmpSendEcho2Function = DWORD(WINAPI*)(HANDLE, HANDLE, EchoApc, PVOID, IPA
 using IcmpParseRepliesFunction = DWORD(WINAPI*)(LPVOID, DWORD);
 
 // The record, the echoed data and 8 more bytes, as IcmpSendEcho2 asks.
-constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kEchoDataSize + 8;
+constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + kMaxEchoDataSize + 8;
 // A wait reported over this much early was no whole wait.
 constexpr DWORD kWaitToleranceMs = 50;
 
@@ -80,22 +80,23 @@ class IcmpFlight : public EchoFlight {
     if (!pending_.empty()) module.release();
   }
 
-  bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs,
+  bool Send(uint64_t tag, uint32_t address, uint32_t ttl, uint32_t waitMs, int dataSize,
             uint32_t& error) override {
     auto* pending = new (std::nothrow) Pending;
     if (pending == nullptr) {
       error = ERROR_OUTOFMEMORY;
       return false;
     }
-    unsigned char request[kEchoDataSize];
+    unsigned char request[kMaxEchoDataSize];
     std::memset(request, 0x45, sizeof request);
+    const WORD size = static_cast<WORD>(std::clamp(dataSize, 0, kMaxEchoDataSize));
     IP_OPTION_INFORMATION options{};
     options.Ttl = static_cast<UCHAR>(ttl);
     pending->tag = tag;
     pending->waitMs = waitMs;
     pending->sentTick = GetTickCount();
     const DWORD records = send(icmp.get().handle, nullptr, EchoEnded, pending, address, request,
-                               kEchoDataSize, &options, pending->reply, kReplySize, waitMs);
+                               size, &options, pending->reply, kReplySize, waitMs);
     const DWORD reason = GetLastError();
     if (records == 0 && reason != ERROR_IO_PENDING) {
       delete pending;

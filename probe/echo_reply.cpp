@@ -5,7 +5,7 @@
 #include "probe/ping.h"
 
 EchoReplyMatch MatchEchoReply(const uint8_t* packet, int length, uint16_t sequence,
-                              uint16_t identifier, const uint8_t* sentData) {
+                              uint16_t identifier, const uint8_t* sentData, int sentSize) {
   int notOurs = 1;
   if (!CheckEchoReplyFor(packet, length, sequence, identifier, notOurs)) {
     return EchoReplyMatch::kOther;
@@ -13,7 +13,7 @@ EchoReplyMatch MatchEchoReply(const uint8_t* packet, int length, uint16_t sequen
   // The check above leaves at least the 8-byte ICMP header and 4 more bytes after the IP header.
   const int header = (packet[0] & 0x0F) * 4;
   const int echoed = length - header - 8;
-  if (echoed > kEchoDataSize ||
+  if (echoed > sentSize ||
       std::memcmp(packet + header + 8, sentData, static_cast<size_t>(echoed)) != 0) {
     return EchoReplyMatch::kCorrupted;
   }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "probe/ping.h"
+
 // What a packet received on the raw or datagram ICMP socket is to the echo waiting for it.
 enum class EchoReplyMatch {
   kOther,      // not our reply (someone else's, too short, an error report): the wait goes on
@@ -12,10 +14,11 @@ enum class EchoReplyMatch {
   kCorrupted,  // our reply with data we did not send, or more of it than we sent
 };
 
-// `packet` starts with its IPv4 header; `sentData` holds the kEchoDataSize bytes sent after the
+// `packet` starts with its IPv4 header; `sentData` holds the `sentSize` bytes sent after the
 // 8-byte ICMP header of the request.
 EchoReplyMatch MatchEchoReply(const uint8_t* packet, int length, uint16_t sequence,
-                              uint16_t identifier, const uint8_t* sentData);
+                              uint16_t identifier, const uint8_t* sentData,
+                              int sentSize = kEchoDataSize);
 
 // A "time exceeded" (type 11) or "destination unreachable" (type 3) message, `packet` starting
 // with its IPv4 header, that quotes our request with this identifier and sequence: its type, else

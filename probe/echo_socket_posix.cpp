@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <sys/uio.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <iterator>
@@ -132,7 +133,7 @@ uint32_t EchoTransferFailure(int error) {
   return error == ENOMEM || error == ENOBUFS ? kErrorOutOfMemory : kErrorUnexpectedNetError;
 }
 
-bool SendEcho(EchoSocket& echo, int type, uint32_t address, uint32_t ttl) {
+bool SendEcho(EchoSocket& echo, int type, uint32_t address, uint32_t ttl, int dataSize) {
   echo.datagram = type == SOCK_DGRAM;
   echo.fd = Descriptor(socket(AF_INET, type | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP));
   if (!echo.fd.valid()) {
@@ -166,15 +167,17 @@ bool SendEcho(EchoSocket& echo, int type, uint32_t address, uint32_t ttl) {
   }
 
   echo.sequence = NextSequence();
-  WriteEchoRequest(echo.request, kRequestSize, echo.sequence, echo.identifier);
+  echo.dataSize = std::clamp(dataSize, 12 - 8, kMaxEchoDataSize);
+  const int requestSize = 8 + echo.dataSize;
+  WriteEchoRequest(echo.request, requestSize, echo.sequence, echo.identifier);
   if (!echo.datagram) KeepOnlyTheAnswersTo(fd, echo.request);
 
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_addr.s_addr = address;
   echo.sent = std::chrono::steady_clock::now();
-  if (sendto(fd, echo.request, kRequestSize, 0, reinterpret_cast<const sockaddr*>(&to),
-             sizeof to) != kRequestSize) {
+  if (sendto(fd, echo.request, requestSize, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) !=
+      requestSize) {
     SetThreadLastError(EchoTransferFailure(errno));
     return false;
   }
@@ -222,8 +225,8 @@ EchoRead ReadEcho(EchoSocket& echo, bool errorQueued, EchoResult& result) {
                         : UnreachableStatus(packet[(packet[0] & 0x0F) * 4 + 1]));
   }
   // Replies of other echoes, and anything else that isn't our reply, leave the wait running.
-  const EchoReplyMatch match =
-      MatchEchoReply(packet, length, echo.sequence, echo.identifier, echo.request + 8);
+  const EchoReplyMatch match = MatchEchoReply(packet, length, echo.sequence, echo.identifier,
+                                              echo.request + 8, echo.dataSize);
   if (match == EchoReplyMatch::kOther) return EchoRead::kNothing;
   if (match == EchoReplyMatch::kCorrupted) return EchoRead::kCorrupted;
   return answered(from.sin_addr.s_addr, kEchoStatusSuccess);

@@ -13,7 +13,8 @@ struct EchoSocket {
   bool datagram = false;
   uint16_t identifier = 0;
   uint16_t sequence = 0;
-  uint8_t request[8 + kEchoDataSize] = {};
+  int dataSize = kEchoDataSize;
+  uint8_t request[8 + kMaxEchoDataSize] = {};
   std::chrono::steady_clock::time_point sent;
 };
 
@@ -25,9 +26,10 @@ bool CanOpenEchoSocket(int type);
 // A failure to send or receive in the numbers the Windows probe reports.
 uint32_t EchoTransferFailure(int error);
 
-// Opens a socket of `type`, sets the time to live and sends the request. False with the reason in
-// the thread's last-error value.
-bool SendEcho(EchoSocket& echo, int type, uint32_t address, uint32_t ttl);
+// Opens a socket of `type`, sets the time to live and sends the request with `dataSize` bytes of
+// data (at most kMaxEchoDataSize). False with the reason in the thread's last-error value.
+bool SendEcho(EchoSocket& echo, int type, uint32_t address, uint32_t ttl,
+              int dataSize = kEchoDataSize);
 
 enum class EchoRead {
   kNothing,    // nothing of ours yet: the wait goes on

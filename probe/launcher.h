@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "probe/call_sample.h"
 #include "probe/node_result.h"
 #include "probe/node_type.h"
 #include "probe/path_trace.h"
@@ -37,7 +38,8 @@ class Launcher {
 
   // The program keeps the defaults; tests shorten the times or stand in for the echo.
   ProbeSettings probeSettings;
-  TraceSettings traceSettings;  // of the paths the run traces after its surveys
+  CallSettings callSettings;    // of the call sample after the surveys
+  TraceSettings traceSettings;  // of the paths the run traces after it
 };
 
 // The single Launcher, created by the first call (the dialog's initialisation) and never freed.

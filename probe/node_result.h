@@ -19,6 +19,7 @@ struct NodeResult {
   uint32_t fastest = 0;        // ms, the fastest answered; 0 with none
   uint32_t lastRoundTrip = 0;  // ms, the last answered
   uint64_t differenceSum = 0;  // ms, |change| from one answered echo's round trip to the next
+  int32_t longestLossRun = 0;  // the most echoes lost in a row (the call sample's)
   bool resolved = false;       // `address` came from the resolver, not the host text
 
   // Adds one answered echo's round trip.

@@ -55,7 +55,8 @@ std::vector<PathTrace> TracePaths(const std::vector<uint32_t>& nodes,
       size_t used = 0;
       for (const TraceProbe& probe : schedule.Due(now, granted)) {
         uint32_t error = 0;
-        if (flight->Send(nextTag, nodes[probe.node], probe.ttl, probe.waitMs, error)) {
+        if (flight->Send(nextTag, nodes[probe.node], probe.ttl, probe.waitMs, kEchoDataSize,
+                         error)) {
           flying[nextTag++] = probe;
           ++used;
           sentAny = true;

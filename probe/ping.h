@@ -29,6 +29,8 @@ using NativeSocket = std::uintptr_t;
 
 // Bytes of echo data; every byte is 0x45 where the facility lets us choose them.
 inline constexpr int kEchoDataSize = 32;
+// The largest an echo of ours carries: the call sample's, an RTP header and 160 bytes of G.711.
+inline constexpr int kMaxEchoDataSize = 172;
 inline constexpr int kEchoTimeToLive = 50;
 
 // Used by one thread only. The echo facility is chosen at construction and kept until

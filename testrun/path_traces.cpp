@@ -11,7 +11,7 @@ void TraceRunPaths(const TraceSettings& settings) {
   if (ProgramClosing()) return;
   SocketLibrary sockets;  // dotted addresses are parsed by the socket library
   sockets.Start(2, 2);
-  const std::vector<NodeResult> rtpp = RunRtppRecords(RunOutcomeSnapshot());
+  const std::vector<NodeResult> rtpp = RunCallRecords(RunOutcomeSnapshot());
   TextList addresses;
   std::vector<uint32_t> nodes;
   for (const RatedNode& entry : RateNodes(rtpp)) {

@@ -55,6 +55,17 @@ void RecordSurvey(const std::vector<NodeResult>& records) {
   Store().outcome.surveys.push_back(records);
 }
 
+void RecordCallSampleStarted() {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.sample = RunOutcome::Sample::kRunning;
+}
+
+void RecordCallSample(const std::vector<NodeResult>& records) {
+  std::lock_guard<std::mutex> guard(Store().lock);
+  Store().outcome.calls = records;
+  Store().outcome.sample = RunOutcome::Sample::kEnded;
+}
+
 void RecordPathTracesStarted(const TextList& addresses) {
   std::lock_guard<std::mutex> guard(Store().lock);
   for (const Text& address : addresses) Store().outcome.paths.push_back({address, {}});
@@ -92,4 +103,15 @@ void RecordRunEnded() {
 RunOutcome RunOutcomeSnapshot() {
   std::lock_guard<std::mutex> guard(Store().lock);
   return Store().outcome;
+}
+
+std::vector<NodeResult> RunCallRecords(const RunOutcome& outcome) {
+  std::vector<NodeResult> records = outcome.calls;
+  for (const NodeResult& record : RunRtppRecords(outcome)) {
+    const bool named = std::any_of(records.begin(), records.end(), [&](const NodeResult& seen) {
+      return seen.address == record.address;
+    });
+    if (!record.resolved && !named) records.push_back(record);
+  }
+  return records;
 }

@@ -34,6 +34,9 @@ struct RunOutcome {
   // The Rtpp node URLs this run's logins returned. A survey may also probe an earlier run's, kept
   // by the launcher when a login returns none; the report speaks only of these.
   TextList rtppNodes;
+  // The call sample's records, one per distinct resolved Rtpp node of this run, once it has ended.
+  std::vector<NodeResult> calls;
+  enum class Sample { kNotYet, kRunning, kEnded } sample = Sample::kNotYet;
   std::vector<PathRecord> paths;  // in the order of the report's quality block
   bool ended = false;             // the controller has finished
 };
@@ -44,6 +47,10 @@ std::vector<NodeResult> RunRecords(const RunOutcome& outcome, int32_t type);
 // the launcher, are left out.
 std::vector<NodeResult> RunRtppRecords(const RunOutcome& outcome);
 
+// The records the call quality is rated on: the call sample's, and the names that did not resolve,
+// which had none.
+std::vector<NodeResult> RunCallRecords(const RunOutcome& outcome);
+
 // Forgets the last run; called where a run's workers are started.
 void ResetRunOutcome();
 
@@ -53,6 +60,9 @@ void RecordTcpTestStarted(const Text& node, int proxyIndex, int proxyCount);
 void RecordTcpTestResult(bool connected);
 void RecordRtppNodes(const TextList& urls);
 void RecordSurvey(const std::vector<NodeResult>& records);
+// The call sample about to run, then its records.
+void RecordCallSampleStarted();
+void RecordCallSample(const std::vector<NodeResult>& records);
 // Traces about to run, then their results in the same order.
 void RecordPathTracesStarted(const TextList& addresses);
 void RecordPathTraces(const std::vector<PathTrace>& traces);

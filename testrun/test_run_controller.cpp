@@ -11,6 +11,7 @@
 #include "support/service_library.h"
 #include "support/worker_thread.h"
 #include "testrun/banner.h"
+#include "testrun/call_samples.h"
 #include "testrun/login_flows.h"
 #include "testrun/multi_node_login.h"
 #include "testrun/path_traces.h"
@@ -55,7 +56,9 @@ unsigned TestRunThread() {
   }
   // The run's last login attempt has begun and took its own copy: the password is needed no more.
   WipeText(catalogue.password);
-  // After the last survey, so no trace disturbs a survey's figures; the run ends when they have.
+  // After the last survey, so that neither disturbs a survey's figures; the traces follow the
+  // sample's verdicts. The run ends when they have.
+  SampleRunCalls(launcher.callSettings);
   TraceRunPaths(launcher.traceSettings);
 
   const Text end = Banner(kRunName, 60, L"End");

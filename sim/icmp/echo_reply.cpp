@@ -72,6 +72,7 @@ bool ParseEchoRequest(const uint8_t* packet, size_t length, EchoRequest& request
   std::memcpy(&request.source, packet + 12, 4);
   std::memcpy(&request.destination, packet + 16, 4);
   request.ttl = packet[8];
+  request.dataSize = total - header - 8;
   return true;
 }
 

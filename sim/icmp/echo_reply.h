@@ -12,6 +12,7 @@ struct EchoRequest {
   uint32_t source = 0;       // network byte order
   uint32_t destination = 0;  // network byte order
   uint8_t ttl = 0;           // time to live as the request arrived
+  size_t dataSize = 0;       // bytes after the 8-byte ICMP header
 };
 
 // True for a well-formed IPv4 packet (header checksum right) carrying an ICMP echo request with

@@ -20,6 +20,13 @@ constexpr Hop kRateLimited[] = {{41}, {42, 0, 0, 2}};
 constexpr Hop kBrokenAfterHop2[] = {{51}, {52, 0, 0, 0, true}, {53}};
 constexpr Hop kDelayJumpAtHop3[] = {{61, 10}, {62}, {63, 180}, {64}};
 
+constexpr HostBehaviour Bursts(uint32_t length, uint32_t every) {
+  HostBehaviour behaviour{};
+  behaviour.burstLength = length;
+  behaviour.burstEvery = every;
+  return behaviour;
+}
+
 constexpr HostBehaviour Behind(const Hop* hops, uint32_t count, uint32_t delayMs = 0,
                                uint32_t dropEvery = 0) {
   HostBehaviour behaviour{};
@@ -52,6 +59,11 @@ constexpr Row kTable[] = {
     {104, 104, Behind(kRateLimited, Count(kRateLimited), 200)},
     {105, 105, Behind(kBrokenAfterHop2, Count(kBrokenAfterHop2))},
     {106, 106, Behind(kDelayJumpAtHop3, Count(kDelayJumpAtHop3))},
+    // Call samples: the last n of every m call-sized echoes dropped.
+    {110, 119, Bursts(1, 200)},                                 // 1 in 200
+    {120, 129, Bursts(1, 50)},                                  // 1 in 50
+    {130, 139, Bursts(5, 100)},                                 // 5 in a row of every 100
+    {140, 149, Bursts(15, 300)},                                // 15 in a row of every 300
     {180, 189, {false, 200, 0, false}},                         // 200 ms added delay
     {190, 199, {false, 0, 0, false, false, kJitterDelays, 2}},  // 20, 80, 20, 80 ... ms
 };

@@ -2,6 +2,7 @@
 // host's last octet, and the routers in front of some of them (see README.md).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // One router of a host's path, 198.18.1.x. Its patterns count over the packets that reach it.
@@ -26,10 +27,18 @@ struct HostBehaviour {
   // When set, the host's n-th echo waits delays[(n - 1) % count] ms in place of `delayMs`.
   const uint32_t* delays = nullptr;
   uint32_t delayCount = 0;
+  // Of every `burstEvery` call-sized echoes (kCallSizedData bytes of data or more), drops the last
+  // `burstLength`; counted apart from the others, so a survey before a call sample moves nothing,
+  // and from 0 again after a pause of a second, so that each sample counts alone.
+  uint32_t burstLength = 0;
+  uint32_t burstEvery = 0;
   // The routers in front of the host, first hop first; none: the host is its own first hop.
   const Hop* hops = nullptr;
   uint32_t hopCount = 0;
 };
+
+// A voice packet's size and more: the call sample's echoes, not the survey's.
+inline constexpr size_t kCallSizedData = 100;
 
 // `host` in network byte order; false for addresses the responder doesn't serve.
 bool BehaviourOf(uint32_t host, HostBehaviour& behaviour);

@@ -102,6 +102,13 @@ class Responder {
     const uint64_t count =
         ++echoesAt_.try_emplace({request.destination, request.ttl}, seen - 1).first->second;
     if (behaviour.dropEvery != 0 && count % behaviour.dropEvery == 0) return;
+    if (behaviour.burstEvery != 0 && request.dataSize >= kCallSizedData) {
+      // A pause of a second begins a new sample, so every run reads the same.
+      auto& [call, last] = calls_[request.destination];
+      if (Clock::now() - last > std::chrono::seconds(1)) call = 0;
+      last = Clock::now();
+      if (call++ % behaviour.burstEvery >= behaviour.burstEvery - behaviour.burstLength) return;
+    }
     const uint32_t delayMs = behaviour.delayCount != 0
                                  ? behaviour.delays[(count - 1) % behaviour.delayCount]
                                  : behaviour.delayMs;
@@ -132,6 +139,8 @@ class Responder {
   std::map<uint32_t, uint64_t> echoes_;                        // host -> echoes reaching it
   std::map<std::pair<uint32_t, uint8_t>, uint64_t> echoesAt_;  // (host, TTL) -> its count
   PathWalk path_;
+  // host -> call-sized echoes of its sample so far, and when the last came
+  std::map<uint32_t, std::pair<uint64_t, Clock::time_point>> calls_;
   uint64_t order_ = 0;
 };
 

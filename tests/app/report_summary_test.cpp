@@ -34,14 +34,18 @@ NodeResult Node(int32_t type, const Text& address, int32_t delay, int32_t lost,
 }
 
 // An ended run: the IM server accepted, its direct node connected, one survey of `nodes`, whose
-// Rtpp nodes the login returned.
+// Rtpp nodes the login returned, and whose resolved Rtpp nodes' figures are the call sample's too.
 RunOutcome EndedRun(const std::vector<NodeResult>& nodes) {
   RunOutcome outcome;
   outcome.acceptedLogins = {{L"http://127.0.0.2:8887/", true}};
   outcome.tcpTests = {{L"127.0.0.6:5060", 0, 0, TcpTest::Result::kConnected}};
   outcome.surveys = {nodes};
-  for (const NodeResult& node : nodes)
-    if (node.type == Rtpp) outcome.rtppNodes.push_back(node.url);
+  for (const NodeResult& node : nodes) {
+    if (node.type != Rtpp) continue;
+    outcome.rtppNodes.push_back(node.url);
+    if (node.resolved) outcome.calls.push_back(node);
+  }
+  outcome.sample = RunOutcome::Sample::kEnded;
   outcome.ended = true;
   return outcome;
 }
@@ -68,9 +72,11 @@ TEST(ReportSummaryTest, OnlyTheRtppNodesThisRunsLoginsReturned) {
   EXPECT_EQ(ReportSummary(outcome),
             (TextList{kLogin, kConnected, L"Rtpp 节点中最差的：198.18.0.14，丢包 0%，延时 31 ms",
                       L"通话质量（Rtpp 节点）",
-                      L"198.18.0.14：延时 31 ms，抖动 0 ms，丢包 0%，回显 20 次 — 好"}));
+                      L"198.18.0.14：延时 31 ms，抖动 0 ms，丢包 0%（20 次中丢 0 次，95% 上限 "
+                      L"14.0%），最长中断 0 ms — 好"}));
 
   outcome.rtppNodes.clear();
+  outcome.calls.clear();
   outcome.surveys[0] = {Node(Sip, L"198.18.0.53", 1, 100, {}, 4),
                         Node(Rtpp, L"198.18.0.52", 1, 100, {}, 4)};
   EXPECT_EQ(ReportSummary(outcome),
@@ -90,9 +96,10 @@ TEST(ReportSummaryTest, AllNodesSilentWhileTcpConnectedHintsAtBlockedIcmp) {
   RunOutcome outcome =
       EndedRun({Node(Http, L"127.0.0.2", 1, 0), Node(Sip, L"198.18.0.51", 1, 100, {}, 4),
                 Node(Rtpp, L"198.18.0.52", 1, 100, {}, 5)});
-  EXPECT_EQ(ReportSummary(outcome),
-            (TextList{kLogin, kConnected, L"Rtpp 节点中最差的：198.18.0.52，丢包 100%", kIcmpHint,
-                      L"通话质量（Rtpp 节点）", L"198.18.0.52：丢包 100%，回显 5 次 — 无回应"}))
+  EXPECT_EQ(
+      ReportSummary(outcome),
+      (TextList{kLogin, kConnected, L"Rtpp 节点中最差的：198.18.0.52，丢包 100%", kIcmpHint,
+                L"通话质量（Rtpp 节点）", L"198.18.0.52：丢包 100%（5 次中丢 5 次） — 无回应"}))
       << "a login server that answers does not count";
 
   outcome.tcpTests[0].result = TcpTest::Result::kFailed;
@@ -131,12 +138,14 @@ TEST(ReportSummaryTest, ARunStillUnderWaySaysSoAndClaimsNothingMissing) {
 
 // Exact figures against the limits: nothing rounded in the node's favour.
 TEST(ReportSummaryTest, TheVerdictNeverFlatters) {
-  const auto node = [](int32_t echoes, int32_t answered, uint64_t sum, uint64_t differences) {
+  const auto node = [](int32_t echoes, int32_t answered, uint64_t sum, uint64_t differences,
+                       int32_t lostInARow = 0) {
     NodeResult result = Node(Rtpp, L"198.18.0.9", 1, 0);
     result.echoes = echoes;
     result.answered = answered;
     result.roundTripSum = sum;
     result.differenceSum = differences;
+    result.longestLossRun = lostInARow;
     return result;
   };
   const struct {
@@ -150,7 +159,11 @@ TEST(ReportSummaryTest, TheVerdictNeverFlatters) {
       {node(20, 20, 200, 570), Verdict::kGood, "jitter 30 ms"},
       {node(20, 20, 3010, 0), Verdict::kFair, "delay 150.5 ms"},
       {node(20, 20, 6020, 0), Verdict::kPoor, "delay 301 ms"},
+      {node(300, 297, 2970, 0, 3), Verdict::kGood, "an outage of 60 ms, what concealment hides"},
+      {node(300, 296, 2960, 0, 4), Verdict::kFair, "an outage of 80 ms"},
+      {node(300, 285, 2850, 0, 15), Verdict::kPoor, "5 % lost, all in one outage of 300 ms"},
       {node(20, 0, 0, 0), Verdict::kSilent, "silent"},
+      {node(4, 0, 0, 0), Verdict::kTooFew, "four sent tell nothing, not even silence"},
       {Node(Rtpp, L"nowhere", 1, 100, {}, 4, false), Verdict::kUnresolved, "unresolved"},
   };
   for (const auto& row : table) EXPECT_EQ(VerdictOf(row.node), row.verdict) << row.what;
@@ -162,8 +175,10 @@ TEST(ReportSummaryTest, TheVerdictNeverFlatters) {
   EXPECT_EQ(ReportSummary(outcome),
             (TextList{kLogin, kConnected, L"Rtpp 节点中最差的：198.18.0.27，丢包 50%，延时 1 ms",
                       L"通话质量（Rtpp 节点）",
-                      L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%，回显 8 次 — 差",
-                      L"198.18.0.3：延时 1 ms，丢包 75%，回显 4 次 — 回显太少，无法判断",
+                      L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%（8 次中丢 4 次，95% 上限 "
+                      L"80.8%），最长中断 0 ms — 差",
+                      L"198.18.0.3：延时 1 ms，丢包 75%（4 次中丢 3 次，95% 上限 98.8%），最长中断 "
+                      L"0 ms — 回显太少，无法判断",
                       L"nowhere：名称无法解析"}));
 }
 
@@ -174,19 +189,30 @@ TEST(ReportSummaryTest, CallQualityWorstFirstOnceEachNode) {
       Node(Rtpp, L"198.18.0.194", 50, 0, {20, 80, 20, 80}, 40),
       Node(Rtpp, L"198.18.0.27", 1, 50, {1, 1, 1, 1}, 8),
       Node(Rtpp, L"198.18.0.3", 400, 0, {400, 400, 400}, 4),
-      Node(Rtpp, L"198.18.0.57", 1, 100, {}, 4),
+      Node(Rtpp, L"198.18.0.57", 1, 100, {}, 300),
       Node(Rtpp, L"198.18.0.14", 31, 2, {31, 31}, 60),  // again, from a second login: fair
       Node(Rtpp, L"198.18.0.15", 31, 0, {31}, 1),
   };
   EXPECT_EQ(
       CallQualityLines(RateNodes(rtpp)),
-      (TextList{L"通话质量（Rtpp 节点）", L"198.18.0.57：丢包 100%，回显 4 次 — 无回应",
-                L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%，回显 8 次 — 差",
-                L"198.18.0.194：延时 50 ms，抖动 60 ms，丢包 0%，回显 40 次 — 差",
-                L"198.18.0.3：延时 400 ms，抖动 0 ms，丢包 0%，回显 4 次 — 回显太少，无法判断",
-                L"198.18.0.15：延时 31 ms，丢包 0%，回显 1 次 — 回显太少，无法判断",
-                L"198.18.0.14：延时 31 ms，抖动 0 ms，丢包 2%，回显 60 次 — 一般",
-                L"198.18.0.184：延时 201 ms，抖动 0 ms，丢包 0%，回显 10 次 — 一般"}));
+      (TextList{
+          L"通话质量（Rtpp 节点）", L"198.18.0.57：丢包 100%（300 次中丢 300 次） — 无回应",
+          L"198.18.0.27：延时 1 ms，抖动 0 ms，丢包 50%（8 次中丢 4 次，95% 上限 80.8%），"
+          L"最长中断 0 ms — 差",
+          L"198.18.0.194：延时 50 ms，抖动 60 ms，丢包 0%（40 次中丢 0 次，95% 上限 7.3%），"
+          L"最长中断 0 ms — 差",
+          L"198.18.0.3：延时 400 ms，抖动 0 ms，丢包 0%（4 次中丢 0 次，95% 上限 52.8%），"
+          L"最长中断 0 ms — 回显太少，无法判断",
+          L"198.18.0.15：延时 31 ms，丢包 0%（1 次中丢 0 次，95% 上限 95.0%），最长中断 0 ms — "
+          L"回显太少，无法判断",
+          L"198.18.0.14：延时 31 ms，抖动 0 ms，丢包 2%（60 次中丢 1 次，95% 上限 7.7%），"
+          L"最长中断 0 ms — 一般",
+          L"198.18.0.184：延时 201 ms，抖动 0 ms，丢包 0%（10 次中丢 0 次，95% 上限 "
+          L"25.9%），最长中断 0 ms — 一般"}));
+  // The bound at its edges: no loss in the 300 echoes; one loss; everything lost.
+  EXPECT_EQ(LossUpperBoundTenths(300, 0), 10u);
+  EXPECT_EQ(LossUpperBoundTenths(300, 1), 16u);
+  EXPECT_EQ(LossUpperBoundTenths(300, 300), 1000u);
   EXPECT_EQ(Jitter(rtpp[0]), 2u) << "(3 + 3 + 1) / 3, in whole ms";
   EXPECT_TRUE(CallQualityLines({}).empty());
 }
@@ -196,7 +222,7 @@ TEST(ReportSummaryTest, CallQualityWorstFirstOnceEachNode) {
 class RefusingFlight : public EchoFlight {
  public:
   explicit RefusingFlight(bool atOnce) : atOnce_(atOnce) {}
-  bool Send(uint64_t tag, uint32_t, uint32_t, uint32_t, uint32_t& error) override {
+  bool Send(uint64_t tag, uint32_t, uint32_t, uint32_t, int, uint32_t& error) override {
     error = 14;
     if (!atOnce_) tags_.push_back(tag);
     return !atOnce_;

@@ -30,11 +30,13 @@ void TestRunFixture::SetUp() {
       return true;
     };
   };
-  // No path is traced: a survey this short may rate a node 回显太少.
-  launcher.traceSettings.makeFlight = [](Text& why) {
+  // No call is sampled and no path traced: every node is rated 回显太少, nothing is sent.
+  const auto none = [](Text& why) {
     why = L"stand-in";
     return std::unique_ptr<EchoFlight>();
   };
+  launcher.callSettings.makeFlight = none;
+  launcher.traceSettings.makeFlight = none;
   runLogEnabled = false;
 }
 
@@ -43,6 +45,7 @@ void TestRunFixture::TearDown() {
   InstallServiceLibrary(nullptr);
   SetAppMainWindow(nullptr);
   GetLauncher().probeSettings = ProbeSettings();
+  GetLauncher().callSettings = CallSettings();
   GetLauncher().traceSettings = TraceSettings();
   SetLoginAttemptTimeoutForTest(kLoginAttemptTimeout);
   SetRunLogBaseDirectoryForTest(Text());
