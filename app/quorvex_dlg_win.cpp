@@ -56,8 +56,12 @@ BOOL CQuorvexDlg::OnInitDialog() {
   g_pProgressList = &m_progressList;
   ForwardCopyKey(GetDlgItem(IDC_PROGRESS_LIST), ID_COPY_ALL);
 
-  // The probe launcher must exist before any worker thread runs.
-  GetLauncher();
+  // The probe launcher must exist before any worker thread runs. Tests that are not about call
+  // quality may shorten the call sample; nothing can lengthen it.
+  wchar_t setting[8] = {};
+  const DWORD length = GetEnvironmentVariableW(L"QUORVEX_CALL_SAMPLE_MS", setting, 8);
+  GetLauncher().callSettings.durationMs =
+      CallDurationFrom(length > 0 && length < 8 ? Text(setting, length) : Text());
 
   return TRUE;
 }

@@ -88,6 +88,7 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
     kSummary,
     kFastestEcho,
     kBed,
+    kCallSample,
   } section = Section::kNone;
   static const std::map<std::string, Section> kSections = {
       {"[service]", Section::kService},
@@ -99,7 +100,8 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       {"[summary]", Section::kSummary},
       {"[fastest echo]", Section::kFastestEcho},
       {"[routers]", Section::kBed},
-      {"[runs]", Section::kBed}};
+      {"[runs]", Section::kBed},
+      {"[call sample]", Section::kCallSample}};
   bool sawService = false;
   bool sawList = false;
   bool sawAddressLine = false;
@@ -139,6 +141,15 @@ bool ReadCaseFile(const std::filesystem::path& path, CaseFile& out, std::string&
       }
     } else if (section == Section::kBed) {
       continue;  // scripts/router-bed and the test's registration read these
+    } else if (section == Section::kCallSample) {
+      const size_t digits = text.find_first_not_of("0123456789");
+      if (text.empty()) continue;
+      if (digits == 0 || digits > 4 || text.substr(digits) != " ms" ||
+          std::stoul(text.substr(0, digits)) < 100 || std::stoul(text.substr(0, digits)) > 6000) {
+        error = path.string() + ": [call sample] holds \"N ms\", N from 100 to 6000";
+        return false;
+      }
+      out.callSampleMs = static_cast<uint32_t>(std::stoul(text.substr(0, digits)));
     } else if (section == Section::kSummary) {
       if (!text.empty()) out.summary.push_back(FromUtf8(text));
     } else if (section == Section::kFastestEcho) {

@@ -27,6 +27,9 @@
 //   [runs]                                        optional
 //   N                                             the whole run is made N times back to back,
 //                                                 each as the case says
+//   [call sample]                                 optional, for cases not about call quality
+//   N ms                                          the call sample lasts N ms, not the program's
+//                                                 6 s (QUORVEX_CALL_SAMPLE_MS under Wine)
 //   [log]                                         optional
 //   tail                                          the log rolled over during the run: it holds the
 //                                                 last of the run's records, none of them torn
@@ -72,6 +75,7 @@ struct CaseFile {
   TextList fastestEchoes;           // the [fastest echo] section; empty without one
   bool logTail = false;             // [log] says "tail"
   bool routerBed = false;           // a [routers] section
+  uint32_t callSampleMs = 0;        // [call sample]; 0: the program's own length
   enum class LogStart {
     kCleared,
     kHeld,

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "probe/probe_threads.h"
+#include "probe/trace_echo.h"
 #include "support/program_closing.h"
 
 namespace {
@@ -24,7 +25,47 @@ struct Sampled {
   std::vector<Fate> fates;           // by echo, in the order sent
   std::vector<uint32_t> roundTrips;  // by echo, ms, where answered
   uint64_t nextMs = 0;
+  uint64_t lastSentMs = 0;
+  uint32_t ended = 0;        // echoes answered or lost
+  uint32_t replies = 0;      // the node's own answers
+  uint32_t unreachable = 0;  // answers "destination unreachable"
 };
+
+// A node whose first echoes brought "unreachable" and no reply is sampled no further: a router
+// answers for it, as often as its rate limit lets it, and the path trace after needs those
+// answers.
+constexpr uint32_t kEnoughToGiveUp = 5;
+
+bool Done(const Sampled& node, size_t echoes) {
+  return node.fates.size() >= echoes ||
+         (node.ended >= kEnoughToGiveUp && node.replies == 0 && node.unreachable > 0);
+}
+
+}  // namespace
+
+uint32_t CallDurationFrom(const Text& setting) {
+  if (setting.empty() || setting.size() > 5 ||
+      setting.find_first_not_of(L"0123456789") != Text::npos) {
+    return kCallDurationMs;
+  }
+  const auto ms = static_cast<uint32_t>(std::stoul(setting));
+  return ms >= 5 * kCallIntervalMs && ms <= kCallDurationMs ? ms : kCallDurationMs;
+}
+
+namespace {
+
+// A router that answers a node's echoes with errors, "unreachable" or none once its rate limit is
+// spent, has nothing left for the path trace that follows. Before it, such nodes' routers get the
+// time to answer twice again; a Linux router's unreachable route spends two answers on each.
+uint64_t QuietUntilMs(const std::vector<Sampled>& sampled) {
+  uint64_t until = 0;
+  for (const Sampled& node : sampled) {
+    if (node.ended > 0 && node.replies == 0) {
+      until = std::max(until, node.lastSentMs + 2 * uint64_t{kTraceAnswerIntervalMs});
+    }
+  }
+  return until;
+}
 
 NodeResult Figures(const Sampled& sampled) {
   NodeResult record;
@@ -68,13 +109,12 @@ std::vector<NodeResult> SampleCalls(const std::vector<uint32_t>& addresses,
   while (flight) {
     const uint64_t now = elapsedMs();
     const bool sending = now < settings.durationMs + kLateMs && !ProgramClosing() &&
-                         std::any_of(sampled.begin(), sampled.end(), [&](const Sampled& node) {
-                           return node.fates.size() < echoes;
-                         });
+                         std::any_of(sampled.begin(), sampled.end(),
+                                     [&](const Sampled& node) { return !Done(node, echoes); });
     if (sending) {
       for (size_t turn = 0; turn < addresses.size(); ++turn) {
         Sampled& node = sampled[(first + turn) % addresses.size()];
-        if (node.nextMs > now || node.fates.size() >= echoes) continue;
+        if (node.nextMs > now || Done(node, echoes)) continue;
         if (TakeEchoSlots(1) == 0) break;
         uint32_t error = 0;
         const size_t index = (first + turn) % addresses.size();
@@ -84,6 +124,7 @@ std::vector<NodeResult> SampleCalls(const std::vector<uint32_t>& addresses,
         if (flight->Send(nextTag, addresses[index], kEchoTimeToLive, kCallEchoWaitMs, kCallDataSize,
                          error)) {
           flying[nextTag++] = {index, echo};
+          node.lastSentMs = now;
         } else {
           node.fates.back() = Fate::kNotSent;
           ReturnEchoSlots(1);
@@ -92,12 +133,14 @@ std::vector<NodeResult> SampleCalls(const std::vector<uint32_t>& addresses,
       }
       first = (first + 1) % std::max<size_t>(addresses.size(), 1);
     }
-    if (!sending && flying.empty()) break;
+    if (!sending && flying.empty() && (now >= QuietUntilMs(sampled) || ProgramClosing())) break;
     // Every echo ends within its wait; should the system never end one, the flight keeps it.
-    if (now > settings.durationMs + kLateMs + 2 * uint64_t{kCallEchoWaitMs}) break;
+    if (!flying.empty() && now > settings.durationMs + kLateMs + 2 * uint64_t{kCallEchoWaitMs}) {
+      break;
+    }
     uint64_t next = now + kLookEveryMs;
     for (const Sampled& node : sampled) {
-      if (node.fates.size() < echoes) next = std::min(next, std::max(node.nextMs, now));
+      if (!Done(node, echoes)) next = std::min(next, std::max(node.nextMs, now));
     }
     for (const EchoOutcome& outcome :
          flight->Collect(static_cast<uint32_t>(sending ? next - now : kLookEveryMs))) {
@@ -115,6 +158,12 @@ std::vector<NodeResult> SampleCalls(const std::vector<uint32_t>& addresses,
                          : outcome.kind == EchoOutcome::Kind::kFailed ? Fate::kNotSent
                                                                       : Fate::kLost;
       node.roundTrips[echo] = outcome.result.roundTripTime;
+      if (node.fates[echo] != Fate::kNotSent) ++node.ended;
+      if (answered) ++node.replies;
+      if (outcome.kind == EchoOutcome::Kind::kAnswered &&
+          AnswerOf(outcome.result.status) == EchoAnswer::kUnreachable) {
+        ++node.unreachable;
+      }
     }
   }
   std::vector<NodeResult> records;

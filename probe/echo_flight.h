@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,9 @@ class EchoFlight {
   virtual size_t inFlight() const = 0;
 };
 
-// The platform's echo facility for the traces; null when there is none, `why` saying what is
-// missing. Destroying it waits for the echoes still under way, at most their wait.
+// The platform's echo facility for the traces and the call sample; null when there is none, `why`
+// saying what is missing. Destroying it waits for the echoes still under way, at most their wait.
 std::unique_ptr<EchoFlight> MakeEchoFlight(Text& why);
+
+// Makes an echo facility; tests stand in for the platform's with one.
+using EchoFlightFactory = std::function<std::unique_ptr<EchoFlight>(Text& why)>;

@@ -12,8 +12,6 @@
 #include "probe/path_summary.h"
 #include "probe/trace_schedule.h"
 
-using EchoFlightFactory = std::function<std::unique_ptr<EchoFlight>(Text& why)>;
-
 struct TraceSettings {
   TraceTimes times;              // a limit of 0: TraceLimitMs of the nodes traced
   EchoFlightFactory makeFlight;  // empty: the platform's (MakeEchoFlight)

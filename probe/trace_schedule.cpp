@@ -86,16 +86,24 @@ std::vector<uint64_t> TraceSchedule::Keys(size_t node, uint32_t ttl,
   if (hop.address != 0) return {AddressKey(hop.address)};
   std::vector<uint64_t> keys{ttl};
   for (uint32_t router : tally[ttl - 1].routers) keys.push_back(AddressKey(router));
+  // A router that rejects what passes it answers "unreachable" at the next time to live and
+  // "time exceeded", or nothing once limited, at its own: the hop before it may be that router.
+  for (uint32_t above = ttl + 1; above <= at.Last() && above != at.hop; ++above) {
+    const uint32_t address = at.hops[above - 1].address;
+    if (address == 0) continue;
+    if (unreachableKeys_.count(AddressKey(address)) != 0) keys.push_back(AddressKey(address));
+    break;
+  }
   if (Tail(at, ttl)) {
-    // Past the last hop that answered, every time to live may reach the same router, one that
-    // says "unreachable" whatever the time to live, or the last one that answered.
+    // Past the last hop that answered, every time to live may reach the same router: the last
+    // one that answered, or one that says "unreachable" whatever the time to live.
     keys.push_back(TailKey(node));
     for (uint32_t below = ttl - 1; below >= 1; --below) {
-      if (at.hops[below - 1].address != 0) {
-        keys.push_back(AddressKey(at.hops[below - 1].address));
-        break;
-      }
+      if (at.hops[below - 1].address == 0) continue;
+      keys.push_back(AddressKey(at.hops[below - 1].address));
+      break;
     }
+    keys.insert(keys.end(), unreachableKeys_.begin(), unreachableKeys_.end());
   }
   return keys;
 }

@@ -94,6 +94,8 @@ void WholeRunCase::TestBody() {
   // Each case as in a program of its own: no node list of an earlier case is surveyed again.
   GetLauncher().nodeLists.clear();
   GetLauncher().results.clear();
+  GetLauncher().callSettings.durationMs =
+      file.callSampleMs != 0 ? file.callSampleMs : kCallDurationMs;
   window->SetLocalAddressText(kPreviousAddressLine);
   StartTestRunWorkers(window);
   ASSERT_TRUE(window->WaitForButtonEnabled(1, 150000)) << Transcript(list->Lines());

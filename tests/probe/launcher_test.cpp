@@ -186,3 +186,10 @@ TEST(LauncherTest, RepeatedUrlIsSurveyedEachTimeAndPercentSignsStayAsTheyAre) {
 }
 
 }  // namespace
+
+TEST(LauncherTest, CallSampleSettingOnlyShortensIt) {
+  const std::pair<Text, uint32_t> table[] = {{L"500", 500},   {L"100", 100},   {L"6000", 6000},
+                                             {L"99", 6000},   {L"6001", 6000}, {L"", 6000},
+                                             {L"5 ms", 6000}, {L"-500", 6000}, {L"99999", 6000}};
+  for (const auto& [setting, ms] : table) EXPECT_EQ(CallDurationFrom(setting), ms) << setting;
+}
